@@ -2,8 +2,7 @@
 // Settings files: sections and keys without regard to case, defaults for what is missing, whole
 // sections as name=value lines. The file is read when the object is created; "\" and "/" in values
 // are left as they stand.
-#include "platform/core/Types.h"
-#include <vector>
+#include "platform/os/IniText.h"
 
 namespace qz {
 
@@ -28,19 +27,11 @@ public:
     void ReadSections(TStrings& sections) const;
 
 private:
-    struct Entry {
-        AnsiString name, value;
-    };
-    struct Section {
-        AnsiString name;
-        std::vector<Entry> entries;
-    };
-    const Section* FindSection(const AnsiString& name) const;
-    const Entry* FindEntry(const AnsiString& section, const AnsiString& ident) const;
+    const IniEntry* FindEntry(const AnsiString& section, const AnsiString& ident) const;
 
     AnsiString fileName_;
     bool exists_ = false;
-    std::vector<Section> sections_;
+    std::vector<IniSection> sections_;
 };
 
 }  // namespace qz
