@@ -7,7 +7,7 @@
 
 namespace qz {
 
-// Base of the drawing tools: Changed() calls OnChange unless an update is in progress.
+// Base of the drawing tools: Changed() calls OnChange.
 class TGraphicsObject : public TObject {
 public:
     std::function<void(TObject* sender)> OnChange;
