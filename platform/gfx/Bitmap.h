@@ -16,9 +16,9 @@ class TCanvas;
 
 QZ_EXCEPTION_CLASS(EInvalidGraphic, Exception); // unreadable picture data
 
-enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+QZ_ENUM(TPixelFormat, pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom)
 // tmAuto: the transparent colour is the bottom-left pixel; tmFixed: the one set.
-enum TTransparentMode { tmAuto, tmFixed };
+QZ_ENUM(TTransparentMode, tmAuto, tmFixed)
 
 // Pixel words and colours.
 constexpr std::uint32_t PixelFromRGB(TColor rgb) {
@@ -31,6 +31,7 @@ constexpr TColor RGBFromPixel(std::uint32_t px) {
 }
 
 class TBitmap : public TGraphicsObject {
+    QZ_CLASS(TBitmap)
 public:
     TBitmap();
     TBitmap(int width, int height);
@@ -96,9 +97,6 @@ public:
     // Called by canvases after drawing: reduces a monochrome picture and reports the change.
     void Modified();
 
-    static inline const TMetaClass* StaticClassInfo = nullptr;
-    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
-
 private:
     void CopyFrom(const TBitmap& other);
     void ReduceToMonochrome();
@@ -115,6 +113,7 @@ private:
 
 // A picture holder (a bitmap only), as picture properties of images use it.
 class TPicture : public TGraphicsObject {
+    QZ_CLASS(TPicture)
 public:
     TPicture();
     TPicture(const TPicture&) = delete;
@@ -126,9 +125,6 @@ public:
     int Width() const { return bitmap_.Width(); }
     int Height() const { return bitmap_.Height(); }
     void LoadFromFile(const AnsiString& fileName) { bitmap_.LoadFromFile(fileName); }
-
-    static inline const TMetaClass* StaticClassInfo = nullptr;
-    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     TBitmap bitmap_;

@@ -6,6 +6,18 @@ namespace qz {
 
 // ---- pen and brush
 
+QZ_CLASS_INFO(TPen, TGraphicsObject) {
+    b.Property("Color", &TPen::Color, &TPen::SetColor).TypeName("TColor").Default(clBlack);
+    b.Property("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
+    b.Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
+    b.Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);
+}
+
+QZ_CLASS_INFO(TBrush, TGraphicsObject) {
+    b.Property("Color", &TBrush::Color, &TBrush::SetColor).TypeName("TColor").Default(clWhite);
+    b.Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
+}
+
 void TPen::SetColor(TColor value) {
     if (value == color_) return;
     color_ = value;

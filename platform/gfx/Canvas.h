@@ -12,28 +12,14 @@ namespace qz {
 
 class TTextEngine;
 
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-// How the pen colour P combines with the pixel D.
-enum TPenMode {
-    pmBlack,       // 0
-    pmWhite,       // 1
-    pmNop,         // D
-    pmNot,         // not D
-    pmCopy,        // P
-    pmNotCopy,     // not P
-    pmMergePenNot, // P or not D
-    pmMaskPenNot,  // P and not D
-    pmMergeNotPen, // not P or D
-    pmMaskNotPen,  // not P and D
-    pmMerge,       // P or D
-    pmNotMerge,    // not (P or D)
-    pmMask,        // P and D
-    pmNotMask,     // not (P and D)
-    pmXor,         // P xor D
-    pmNotXor       // not (P xor D)
-};
+QZ_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
+// How the pen colour P combines with the pixel D: 0, 1, D, not D, P, not P, P or not D, P and not D,
+// not P or D, not P and D, P or D, not (P or D), P and D, not (P and D), P xor D, not (P xor D).
+QZ_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+        pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
 
 class TPen : public TGraphicsObject {
+    QZ_CLASS(TPen)
 public:
     TColor Color() const { return color_; }
     void SetColor(TColor value);
@@ -45,9 +31,6 @@ public:
     void SetMode(TPenMode value);
     void Assign(const TPen& source);
 
-    static inline const TMetaClass* StaticClassInfo = nullptr;
-    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
-
 private:
     TColor color_ = clBlack;
     int width_ = 1;
@@ -55,18 +38,11 @@ private:
     TPenMode mode_ = pmCopy;
 };
 
-enum TBrushStyle {
-    bsSolid,
-    bsClear,
-    bsHorizontal,
-    bsVertical,
-    bsFDiagonal,
-    bsBDiagonal,
-    bsCross,
-    bsDiagCross
-};
+QZ_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
+        bsDiagCross)
 
 class TBrush : public TGraphicsObject {
+    QZ_CLASS(TBrush)
 public:
     TColor Color() const { return color_; }
     // Setting a colour on a clear brush makes it solid.
@@ -74,9 +50,6 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle value);
     void Assign(const TBrush& source);
-
-    static inline const TMetaClass* StaticClassInfo = nullptr;
-    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     TColor color_ = clWhite;

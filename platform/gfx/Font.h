@@ -2,6 +2,7 @@
 // Fonts, and the base of the drawing tools (font, pen, brush) that tell their owner when they change.
 #include "platform/core/Types.h"
 #include "platform/gfx/Colors.h"
+#include "platform/rtti/ClassBuilder.h"
 #include <functional>
 #include <initializer_list>
 
@@ -9,6 +10,7 @@ namespace qz {
 
 // Base of the drawing tools: Changed() calls OnChange.
 class TGraphicsObject : public TObject {
+    QZ_CLASS(TGraphicsObject)
 public:
     std::function<void(TObject* sender)> OnChange;
 
@@ -16,36 +18,10 @@ protected:
     void Changed();
 };
 
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+QZ_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
+QZ_SET(TFontStyles, TFontStyle)
 
-// A set of font styles.
-class TFontStyles {
-public:
-    constexpr TFontStyles() = default;
-    constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
-        for (TFontStyle s : styles) bits_ |= Bit(s);
-    }
-    static constexpr TFontStyles FromBits(unsigned bits) {
-        TFontStyles r;
-        r.bits_ = bits & 0xF;
-        return r;
-    }
-    constexpr unsigned Bits() const { return bits_; }
-    constexpr bool Contains(TFontStyle s) const { return (bits_ & Bit(s)) != 0; }
-    constexpr bool Empty() const { return bits_ == 0; }
-    constexpr TFontStyles& Include(TFontStyle s) { return bits_ |= Bit(s), *this; }
-    constexpr TFontStyles& Exclude(TFontStyle s) { return bits_ &= ~Bit(s), *this; }
-    constexpr TFontStyles operator+(TFontStyles o) const { return FromBits(bits_ | o.bits_); }
-    constexpr TFontStyles operator-(TFontStyles o) const { return FromBits(bits_ & ~o.bits_); }
-    constexpr TFontStyles operator*(TFontStyles o) const { return FromBits(bits_ & o.bits_); }
-    constexpr bool operator==(const TFontStyles&) const = default;
-
-private:
-    static constexpr unsigned Bit(TFontStyle s) { return 1u << static_cast<unsigned>(s); }
-    unsigned bits_ = 0;
-};
-
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
+QZ_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 
 using TFontCharset = Byte;
 enum : TFontCharset {
@@ -64,7 +40,9 @@ int CharsetCodePage(TFontCharset charset);
 // Screen resolution the point sizes are converted with.
 constexpr int ScreenPixelsPerInch = 96;
 
+// Published: Charset, Color, Height, Name, Pitch, Size (not stored), Style.
 class TFont : public TGraphicsObject {
+    QZ_CLASS(TFont)
 public:
     TFont() = default;
     TFont(const TFont& other) : TGraphicsObject() { CopyValues(other); }
@@ -98,10 +76,6 @@ public:
     // Code page of the font's 8-bit text.
     int CodePage() const { return CharsetCodePage(charset_); }
     bool SameValues(const TFont& other) const;
-
-    // Type information, installed by the layer that publishes the properties.
-    static inline const TMetaClass* StaticClassInfo = nullptr;
-    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     void CopyValues(const TFont& other);
