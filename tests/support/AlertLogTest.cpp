@@ -124,6 +124,8 @@ TEST_F(AlertLog, DownloadLogLivesBesideTheHostProgram) {
     EXPECT_TRUE(WriteDownloadLog("test_support_download", "no registry key", "D"));
     EXPECT_EQ(Read(file), "[2025/03/05 14:07:09:045] no registry key\r\n");
     std::filesystem::remove(file);
+    std::error_code ignored;
+    std::filesystem::remove(ExtractFilePath(file), ignored); // only when nothing else is logged there
 }
 
 // ---- Exception reports of the generator log
