@@ -4,6 +4,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Format.h"
 #include "platform/os/IniFiles.h"
+#include "platform/os/Library.h"
 #include "platform/os/Registry.h"
 #include "platform/os/System.h"
 
@@ -14,9 +15,17 @@ using namespace qz;
 int main() {
     std::printf("process code page : %s (%d)\n", SystemCodePageText().c_str(), SystemCodePage());
     const AnsiString& gb = GB("订单变更 选择单据日期");
-    AnsiString big5 = ConvertCodePage(gb, CP_GB, CP_BIG5);
     std::printf("GB text           : %s (%zu bytes)\n", AnsiToUtf8(gb, CP_GB).c_str(), gb.size());
-    std::printf("same in BIG5 bytes: %s (%zu bytes)\n", AnsiToUtf8(big5, CP_BIG5).c_str(), big5.size());
+    if (HMODULE lib = LoadLibrary("Qzlanguage.dll")) {
+        using ConvertFn = const char* (*)(const char*);
+        if (auto toBig5 = reinterpret_cast<ConvertFn>(GetProcAddress(lib, "GBtoBIG5"))) {
+            AnsiString big5 = toBig5(gb.c_str());
+            std::printf("Qzlanguage BIG5   : %s (%zu bytes)\n", AnsiToUtf8(big5, CP_BIG5).c_str(), big5.size());
+        }
+        FreeLibrary(lib);
+    } else {
+        std::printf("Qzlanguage        : %s\n", LastLibraryError().c_str());
+    }
     std::printf("now               : %s\n", FormatDateTime("YYYY/MM/DD hh:nn:ss:zzz", Now()).c_str());
     std::printf("format            : %s\n", Format("%s;%.6d;%s", {"E", 15, "arg"}).c_str());
     std::printf("host program      : %s\n", GetHostFileName().c_str());
