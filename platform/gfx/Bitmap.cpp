@@ -59,22 +59,6 @@ void Put16(std::vector<Byte>& out, std::uint32_t v) {
 
 } // namespace
 
-QZ_CLASS_INFO(TBitmap, TGraphicsObject) {
-    b.Property("Height", &TBitmap::Height, &TBitmap::SetHeight);
-    b.Property("Width", &TBitmap::Width, &TBitmap::SetWidth);
-    b.Property("Monochrome", &TBitmap::Monochrome, &TBitmap::SetMonochrome);
-    b.Property("PixelFormat", &TBitmap::PixelFormat, &TBitmap::SetPixelFormat);
-    b.Property("Transparent", &TBitmap::Transparent, &TBitmap::SetTransparent);
-    b.Property("TransparentColor", &TBitmap::TransparentColor, &TBitmap::SetTransparentColor)
-        .TypeName("TColor");
-    b.Property("TransparentMode", &TBitmap::TransparentMode, &TBitmap::SetTransparentMode);
-}
-
-QZ_CLASS_INFO(TPicture, TGraphicsObject) {
-    b.Property("Width", &TPicture::Width);
-    b.Property("Height", &TPicture::Height);
-}
-
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int width, int height) {

@@ -31,7 +31,6 @@ constexpr TColor RGBFromPixel(std::uint32_t px) {
 }
 
 class TBitmap : public TGraphicsObject {
-    QZ_CLASS(TBitmap)
 public:
     TBitmap();
     TBitmap(int width, int height);
@@ -97,6 +96,10 @@ public:
     // Called by canvases after drawing: reduces a monochrome picture and reports the change.
     void Modified();
 
+    // Type information, installed by the layer that publishes the properties.
+    static inline const TMetaClass* StaticClassInfo = nullptr;
+    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
+
 private:
     void CopyFrom(const TBitmap& other);
     void ReduceToMonochrome();
@@ -113,7 +116,6 @@ private:
 
 // A picture holder (a bitmap only), as picture properties of images use it.
 class TPicture : public TGraphicsObject {
-    QZ_CLASS(TPicture)
 public:
     TPicture();
     TPicture(const TPicture&) = delete;
@@ -125,6 +127,10 @@ public:
     int Width() const { return bitmap_.Width(); }
     int Height() const { return bitmap_.Height(); }
     void LoadFromFile(const AnsiString& fileName) { bitmap_.LoadFromFile(fileName); }
+
+    // Type information, installed by the layer that publishes the properties.
+    static inline const TMetaClass* StaticClassInfo = nullptr;
+    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     TBitmap bitmap_;

@@ -6,18 +6,6 @@ namespace qz {
 
 // ---- pen and brush
 
-QZ_CLASS_INFO(TPen, TGraphicsObject) {
-    b.Property("Color", &TPen::Color, &TPen::SetColor).TypeName("TColor").Default(clBlack);
-    b.Property("Mode", &TPen::Mode, &TPen::SetMode).Default(pmCopy);
-    b.Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid);
-    b.Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);
-}
-
-QZ_CLASS_INFO(TBrush, TGraphicsObject) {
-    b.Property("Color", &TBrush::Color, &TBrush::SetColor).TypeName("TColor").Default(clWhite);
-    b.Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid);
-}
-
 void TPen::SetColor(TColor value) {
     if (value == color_) return;
     color_ = value;
@@ -156,8 +144,8 @@ std::size_t CharLen(const AnsiString& s, std::size_t i, int codePage) {
 
 } // namespace
 
-TTextLayout TCanvas::LayoutText(const AnsiString& text, const TRect& rect, unsigned flags) {
-    TTextLayout layout;
+TTextBlock TCanvas::LayoutText(const AnsiString& text, const TRect& rect, unsigned flags) {
+    TTextBlock layout;
     const int codePage = font_.CodePage();
     const int lineHeight = TextExtent("").cy;
     const bool single = flags & DT_SINGLELINE;
@@ -270,7 +258,7 @@ TTextLayout TCanvas::LayoutText(const AnsiString& text, const TRect& rect, unsig
 }
 
 int TCanvas::DrawText(const AnsiString& text, TRect& rect, unsigned flags) {
-    TTextLayout layout = LayoutText(text, rect, flags);
+    TTextBlock layout = LayoutText(text, rect, flags);
     if (flags & DT_CALCRECT) {
         rect.Right = layout.Bounds.Right;
         rect.Bottom = layout.Bounds.Bottom;
@@ -280,7 +268,7 @@ int TCanvas::DrawText(const AnsiString& text, TRect& rect, unsigned flags) {
     return layout.Height;
 }
 
-void TCanvas::DoDrawText(const AnsiString&, const TRect& rect, unsigned flags, const TTextLayout& layout) {
+void TCanvas::DoDrawText(const AnsiString&, const TRect& rect, unsigned flags, const TTextBlock& layout) {
     for (const TTextLine& line : layout.Lines) DrawTextLine(line, (flags & DT_NOCLIP) ? nullptr : &rect);
 }
 

@@ -19,7 +19,6 @@ QZ_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenN
         pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
 
 class TPen : public TGraphicsObject {
-    QZ_CLASS(TPen)
 public:
     TColor Color() const { return color_; }
     void SetColor(TColor value);
@@ -30,6 +29,10 @@ public:
     TPenMode Mode() const { return mode_; }
     void SetMode(TPenMode value);
     void Assign(const TPen& source);
+
+    // Type information, installed by the layer that publishes the properties.
+    static inline const TMetaClass* StaticClassInfo = nullptr;
+    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     TColor color_ = clBlack;
@@ -42,7 +45,6 @@ QZ_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bs
         bsDiagCross)
 
 class TBrush : public TGraphicsObject {
-    QZ_CLASS(TBrush)
 public:
     TColor Color() const { return color_; }
     // Setting a colour on a clear brush makes it solid.
@@ -50,6 +52,10 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle value);
     void Assign(const TBrush& source);
+
+    // Type information, installed by the layer that publishes the properties.
+    static inline const TMetaClass* StaticClassInfo = nullptr;
+    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     TColor color_ = clWhite;
@@ -119,7 +125,7 @@ struct TTextLine {
     int Underline = -1;
 };
 
-struct TTextLayout {
+struct TTextBlock {
     std::vector<TTextLine> Lines;
     TRect Bounds; // the rectangle DT_CALCRECT reports
     int Height = 0;
@@ -180,7 +186,7 @@ public:
     virtual void TextRect(const TRect& rect, int x, int y, const AnsiString& text) = 0;
     // Text laid out in the rectangle by the DT_ flags; returns the height of the text.
     int DrawText(const AnsiString& text, TRect& rect, unsigned flags);
-    TTextLayout LayoutText(const AnsiString& text, const TRect& rect, unsigned flags);
+    TTextBlock LayoutText(const AnsiString& text, const TRect& rect, unsigned flags);
     virtual TSize TextExtent(const AnsiString& text) = 0;
     int TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
     int TextHeight(const AnsiString& text) { return TextExtent(text).cy; }
@@ -208,7 +214,7 @@ protected:
     virtual void DoTextOut(int x, int y, const AnsiString& text) = 0;
     // Draws laid-out text: the default draws each line with DrawTextLine.
     virtual void DoDrawText(const AnsiString& text, const TRect& rect, unsigned flags,
-                            const TTextLayout& layout);
+                            const TTextBlock& layout);
     virtual void DrawTextLine(const TTextLine& line, const TRect* clip) {}
     bool Clipped() const { return clipped_; }
 

@@ -3,20 +3,6 @@
 
 namespace qz {
 
-QZ_CLASS_INFO(TGraphicsObject, TObject) {}
-
-QZ_CLASS_INFO(TFont, TGraphicsObject) {
-    b.Property("Charset", &TFont::Charset, &TFont::SetCharset)
-        .TypeName("TFontCharset")
-        .Default(DEFAULT_CHARSET);
-    b.Property("Color", &TFont::Color, &TFont::SetColor).TypeName("TColor");
-    b.Property("Height", &TFont::Height, &TFont::SetHeight);
-    b.Property("Name", &TFont::Name, &TFont::SetName);
-    b.Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
-    b.Property("Size", &TFont::Size, &TFont::SetSize).NotStored();
-    b.Property("Style", &TFont::Style, &TFont::SetStyle);
-}
-
 void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
 }

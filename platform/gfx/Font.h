@@ -10,7 +10,6 @@ namespace qz {
 
 // Base of the drawing tools: Changed() calls OnChange.
 class TGraphicsObject : public TObject {
-    QZ_CLASS(TGraphicsObject)
 public:
     std::function<void(TObject* sender)> OnChange;
 
@@ -42,7 +41,6 @@ constexpr int ScreenPixelsPerInch = 96;
 
 // Published: Charset, Color, Height, Name, Pitch, Size (not stored), Style.
 class TFont : public TGraphicsObject {
-    QZ_CLASS(TFont)
 public:
     TFont() = default;
     TFont(const TFont& other) : TGraphicsObject() { CopyValues(other); }
@@ -76,6 +74,10 @@ public:
     // Code page of the font's 8-bit text.
     int CodePage() const { return CharsetCodePage(charset_); }
     bool SameValues(const TFont& other) const;
+
+    // Type information, installed by the layer that publishes the properties.
+    static inline const TMetaClass* StaticClassInfo = nullptr;
+    const TMetaClass* ClassInfo() const override { return StaticClassInfo; }
 
 private:
     void CopyValues(const TFont& other);

@@ -134,7 +134,7 @@ void TRecordingCanvas::TextRect(const TRect& rect, int x, int y, const AnsiStrin
 }
 
 void TRecordingCanvas::DoDrawText(const AnsiString& text, const TRect& rect, unsigned flags,
-                                  const TTextLayout&) {
+                                  const TTextBlock&) {
     TCanvasCall& c = Record("DrawText");
     c.Text = text;
     c.Rect = rect;

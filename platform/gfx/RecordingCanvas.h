@@ -70,7 +70,7 @@ public:
 protected:
     void DoTextOut(int x, int y, const AnsiString& text) override;
     void DoDrawText(const AnsiString& text, const TRect& rect, unsigned flags,
-                    const TTextLayout& layout) override;
+                    const TTextBlock& layout) override;
 
 private:
     TCanvasCall& Record(const char* op);

@@ -146,7 +146,7 @@ TEST_F(RecordingCanvasTest, LaysOutTextByTheFlags) {
     SetSystemCodePage(936);
     canvas.Font().SetCharset(GB2312_CHARSET);
     for (const LayoutCase& c : cases) {
-        TTextLayout layout = canvas.LayoutText(c.text, c.rect, c.flags);
+        TTextBlock layout = canvas.LayoutText(c.text, c.rect, c.flags);
         std::vector<AnsiString> lines;
         std::vector<TPoint> positions;
         for (const TTextLine& l : layout.Lines) {

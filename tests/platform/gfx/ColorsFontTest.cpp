@@ -2,7 +2,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Font.h"
-#include "platform/rtti/TypInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -88,30 +87,6 @@ TEST(Font, CharsetSelectsTheCodePageOfText) {
     EXPECT_EQ(f.CodePage(), 950);
     f.SetCharset(ANSI_CHARSET);
     EXPECT_EQ(f.CodePage(), SystemCodePage());
-}
-
-} // namespace
-
-namespace {
-
-TEST(Font, PublishedPropertiesByName) {
-    TFont f;
-    SetStrProp(&f, "Name", "Tahoma");
-    SetOrdProp(&f, "Charset", GB2312_CHARSET);
-    SetPropText(&f, GetPropInfo(&f, "Color"), "clRed");
-    SetSetProp(&f, "Style", "[fsBold,fsItalic]");
-    SetEnumProp(&f, "Pitch", "fpFixed");
-    EXPECT_EQ(f.Name(), "Tahoma");
-    EXPECT_EQ(f.Charset(), GB2312_CHARSET);
-    EXPECT_EQ(f.Color(), clRed);
-    EXPECT_EQ(f.Style(), (TFontStyles{fsBold, fsItalic}));
-    EXPECT_EQ(f.Pitch(), fpFixed);
-    AnsiString ident;
-    EXPECT_TRUE(IntToIdent("TColor", clBtnFace, ident));
-    EXPECT_EQ(ident, "clBtnFace");
-    EXPECT_EQ(GetPropInfo(&f, "Color")->PropType()->Name, "TColor");
-    EXPECT_FALSE(GetPropInfo(&f, "Size")->Stored);
-    EXPECT_EQ(ClassNameOf(&f), "TFont");
 }
 
 } // namespace
