@@ -5,8 +5,10 @@
 namespace qz {
 
 namespace {
-[[noreturn]] void IndexError() { throw EInvalidGridOperation("Grid index out of range"); }
-}  // namespace
+[[noreturn]] void IndexError() {
+    throw EInvalidGridOperation("Grid index out of range");
+}
+} // namespace
 
 QZ_CLASS_INFO(TDrawGrid, TCustomControl) {
     b.Property("ColCount", &TDrawGrid::ColCount, &TDrawGrid::SetColCount).Default(5);
@@ -164,11 +166,11 @@ TRect TDrawGrid::CellRect(int col, int row) const {
 bool TDrawGrid::MouseToCell(int x, int y, int& col, int& row) const {
     col = row = -1;
     for (int c = 0; c < colCount_ && col < 0; ++c) {
-        TRect r = CellRect(c, c < fixedRows_ ? 0 : fixedRows_);
+        TRect r = CellRect(c, 0);
         if (!r.IsEmpty() && x >= r.Left && x < r.Right + gridLineWidth_) col = c;
     }
     for (int rr = 0; rr < rowCount_ && row < 0; ++rr) {
-        TRect r = CellRect(fixedCols_ < colCount_ ? 0 : 0, rr);
+        TRect r = CellRect(0, rr);
         if (!r.IsEmpty() && y >= r.Top && y < r.Bottom + gridLineWidth_) row = rr;
     }
     return col >= 0 && row >= 0;
@@ -211,13 +213,14 @@ void TDrawGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     if (CanFocus() && !Focused()) SetFocus();
     TCustomControl::MouseDown(button, shift, x, y);
     int col, row;
-    if (button == mbLeft && MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_) FocusCell(col, row);
+    if (button == mbLeft && MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_)
+        FocusCell(col, row);
 }
 
 bool TDrawGrid::WantsKey(Word key, TShiftState shift) const {
     if (key == VK_TAB) return options_.Contains(goTabs);
-    return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_HOME || key == VK_END ||
-           key == VK_PRIOR || key == VK_NEXT;
+    return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_HOME ||
+           key == VK_END || key == VK_PRIOR || key == VK_NEXT;
 }
 
 void TDrawGrid::KeyDown(Word& key, TShiftState shift) {
@@ -304,8 +307,10 @@ void TStringGrid::SetColumnTexts(int col, const TStrings& lines) {
 void TStringGrid::SizeChanged(int, int) {
     // Cells outside the grid are dropped.
     for (auto it = cells_.begin(); it != cells_.end();) {
-        if (it->first.first >= ColCount() || it->first.second >= RowCount()) it = cells_.erase(it);
-        else ++it;
+        if (it->first.first >= ColCount() || it->first.second >= RowCount())
+            it = cells_.erase(it);
+        else
+            ++it;
     }
 }
 
@@ -323,4 +328,4 @@ void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState s
     OnDrawCell(this, col, row, rect, state);
 }
 
-}  // namespace qz
+} // namespace qz

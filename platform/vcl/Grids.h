@@ -10,9 +10,9 @@ namespace qz {
 
 QZ_EXCEPTION_CLASS(EInvalidGridOperation, Exception);
 
-QZ_ENUM(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
-        goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect, goAlwaysShowEditor,
-        goThumbTracking)
+QZ_ENUM(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
+        goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs,
+        goRowSelect, goAlwaysShowEditor, goThumbTracking)
 QZ_SET(TGridOptions, TGridOption)
 QZ_ENUM(TGridDrawStateItem, gdSelected, gdFocused, gdFixed)
 QZ_SET(TGridDrawState, TGridDrawStateItem)
@@ -23,7 +23,8 @@ struct TGridRect {
 };
 
 QZ_EVENT_TYPE(TSelectCellEvent, void(TObject* Sender, int ACol, int ARow, bool& CanSelect))
-QZ_EVENT_TYPE(TDrawCellEvent, void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State))
+QZ_EVENT_TYPE(TDrawCellEvent,
+              void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State))
 
 class TDrawGrid : public TCustomControl {
     QZ_CLASS(TDrawGrid)
@@ -106,7 +107,7 @@ public:
     explicit TStringGrid(TComponent* owner);
     ~TStringGrid() override;
 
-    // Cells keep their texts when the grid shrinks and grows again, as long as they exist.
+    // Texts and objects of cells; the cells a shrinking grid loses are dropped.
     AnsiString Cells(int col, int row) const;
     void SetCells(int col, int row, const AnsiString& text);
     TObject* Objects(int col, int row) const;
@@ -130,4 +131,4 @@ private:
     std::map<std::pair<int, int>, Cell> cells_;
 };
 
-}  // namespace qz
+} // namespace qz
