@@ -1,0 +1,89 @@
+#include "platform/display/Display.h"
+#include "platform/core/Strings.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace qz {
+
+void TDisplayBackend::FormShown(TCustomForm* form) {
+    if (std::find(visible_.begin(), visible_.end(), form) == visible_.end()) visible_.push_back(form);
+}
+
+void TDisplayBackend::FormHidden(TCustomForm* form) {
+    visible_.erase(std::remove(visible_.begin(), visible_.end(), form), visible_.end());
+}
+
+void TDisplayBackend::FormDestroyed(TCustomForm* form) {
+    FormHidden(form);
+}
+
+bool THeadlessDisplay::ModalStep(TCustomForm* form, int step) {
+    if (step == 0) {
+        TModalDriver driver;
+        if (!queue_.empty()) {
+            driver = std::move(queue_.front());
+            queue_.erase(queue_.begin());
+        } else {
+            driver = standing_;
+        }
+        if (driver) {
+            driver(*form);
+            return true;
+        }
+    }
+    if (step <= 1) {
+        // Nobody answered (or the answer was refused): cancel once more, then give up.
+        Report(form);
+        form->SetModalResult(mrCancel);
+        return true;
+    }
+    return false;
+}
+
+void THeadlessDisplay::ClearModalDrivers() {
+    queue_.clear();
+    standing_ = nullptr;
+}
+
+void THeadlessDisplay::Report(TCustomForm* form) {
+    AnsiString what = form->Name() + " (" + ClassNameOf(form) + ")";
+    unanswered_.push_back(what);
+    std::fprintf(stderr, "qz: modal form %s was not answered; cancelled\n", what.c_str());
+}
+
+namespace {
+std::unique_ptr<TDisplayBackend> installed;
+}
+
+TDisplayBackend* InstallDisplay() {
+    if (installed) return installed.get();
+    const char* env = std::getenv("QZ_DISPLAY");
+    AnsiString name = env ? LowerCase(Trim(env)) : "";
+    if (!name.empty() && name != "headless")
+        std::fprintf(stderr, "qz: display \"%s\" is not available; using headless\n", name.c_str());
+    installed = std::make_unique<THeadlessDisplay>();
+    SetFormHost(installed.get());
+    return installed.get();
+}
+
+THeadlessDisplay* HeadlessDisplay() {
+    return dynamic_cast<THeadlessDisplay*>(InstallDisplay());
+}
+
+TControl* ControlByName(TCustomForm& form, const AnsiString& name) {
+    auto* c = dynamic_cast<TControl*>(form.FindComponent(name));
+    if (!c) throw EComponentError("No control " + name + " on " + form.Name());
+    return c;
+}
+
+void ClickControl(TCustomForm& form, const AnsiString& name) {
+    Application->Click(ControlByName(form, name));
+}
+
+void SetControlText(TCustomForm& form, const AnsiString& name, const AnsiString& text) {
+    ControlByName(form, name)->SetText(text);
+}
+
+} // namespace qz
