@@ -3,6 +3,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/data/Protocol.h"
 #include "platform/data/Wire.h"
+#include "platform/rtti/ClassBuilder.h"
 #include "platform/variant/Dispatch.h"
 
 #include <mutex>
@@ -100,7 +101,7 @@ private:
 
 }  // namespace
 
-TSocketConnection::TSocketConnection() = default;
+TSocketConnection::TSocketConnection(TComponent* owner) : TComponent(owner) {}
 
 TSocketConnection::~TSocketConnection() { Close(); }
 
@@ -134,5 +135,15 @@ void TSocketConnection::Close() {
     }
     channel_.reset();
 }
+
+QZ_CLASS_INFO(TSocketConnection, TComponent) {
+    b.Property("Address", &TSocketConnection::Address);
+    b.Property("Port", &TSocketConnection::Port).Default(211);
+    b.Property("ServerName", &TSocketConnection::ServerName);
+    b.Property("SupportCallbacks", &TSocketConnection::SupportCallbacks).Default(true);
+    b.Property("Connected", &TSocketConnection::Connected, &TSocketConnection::SetConnected).Default(false);
+}
+
+QZ_CLASS_INFO(TSimpleObjectBroker, TComponent) {}
 
 }  // namespace qz

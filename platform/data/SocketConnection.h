@@ -4,6 +4,7 @@
 // are called late-bound; errors on the server come back as EOleError with the server's message. A local
 // server object can be given to the connection instead (SetAppServer), with no socket at all.
 #include "platform/variant/Variant.h"
+#include "platform/vcl/Classes.h"
 
 #include <memory>
 
@@ -11,17 +12,21 @@ namespace qz {
 
 struct AppServerChannel;
 
-class TSocketConnection {
+class TSimpleObjectBroker;
+
+class TSocketConnection : public TComponent {
+    QZ_CLASS(TSocketConnection)
 public:
-    TSocketConnection();
-    ~TSocketConnection();
+    explicit TSocketConnection(TComponent* owner = nullptr);
+    ~TSocketConnection() override;
     TSocketConnection(const TSocketConnection&) = delete;
     TSocketConnection& operator=(const TSocketConnection&) = delete;
 
     AnsiString Address = "127.0.0.1";
     int Port = 211;
     AnsiString ServerName;
-    void* ObjectBroker = nullptr;  // none: the address is used as it stands
+    TSimpleObjectBroker* ObjectBroker = nullptr;  // none: the address is used as it stands
+    bool SupportCallbacks = true;
 
     // Raises EOSError when the server cannot be reached and EOleError when it refuses the object.
     void Open();
@@ -36,6 +41,13 @@ public:
 private:
     std::shared_ptr<AppServerChannel> channel_;
     Variant appServer_;
+};
+
+// A broker of server addresses; the module always connects without one.
+class TSimpleObjectBroker : public TComponent {
+    QZ_CLASS(TSimpleObjectBroker)
+public:
+    explicit TSimpleObjectBroker(TComponent* owner = nullptr) : TComponent(owner) {}
 };
 
 }  // namespace qz
