@@ -1,4 +1,5 @@
 #include "platform/display/Display.h"
+#include "platform/display/ScriptedAnswers.h"
 #include "platform/core/Strings.h"
 #include <algorithm>
 #include <cstdio>
@@ -63,7 +64,9 @@ TDisplayBackend* InstallDisplay() {
     AnsiString name = env ? LowerCase(Trim(env)) : "";
     if (!name.empty() && name != "headless")
         std::fprintf(stderr, "qz: display \"%s\" is not available; using headless\n", name.c_str());
-    installed = std::make_unique<THeadlessDisplay>();
+    auto headless = std::make_unique<THeadlessDisplay>();
+    headless->SetModalDriver(EnvironmentModalDriver());
+    installed = std::move(headless);
     SetFormHost(installed.get());
     return installed.get();
 }

@@ -8,6 +8,8 @@ namespace qz {
 // ---- TTabSheet
 
 QZ_CLASS_INFO(TTabSheet, TWinControl) {
+    b.Property("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption);
+    PublishColorAndFont(b);
     b.Property("PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl).NotStored();
     b.Property("PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex).NotStored();
     b.Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible).Default(true);
@@ -272,6 +274,7 @@ void TPageControl::KeyDown(Word& key, TShiftState shift) {
 
 QZ_CLASS_INFO(TToolButton, TGraphicControl) {
     b.Property("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
+    b.Property("Caption", &TToolButton::Caption, &TToolButton::SetCaption);
     b.Property("Down", &TToolButton::Down, &TToolButton::SetDown).Default(false);
     b.Property("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
     b.Property("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped).Default(false);

@@ -1,0 +1,70 @@
+#pragma once
+// The logic of the general request window, as free functions over the window and the fields they
+// work on; the window's methods are thin wrappers over them.
+#include "platform/core/Types.h"
+#include "platform/variant/Variant.h"
+
+namespace qz {
+
+class TfrmBaseGene;
+class TSocketConnection;
+class TControl;
+class TObject;
+class TComponent;
+
+// Life of the window.
+void BaseGeneCreate(TfrmBaseGene& w);
+void BaseGeneShow(TfrmBaseGene& w);
+void BaseGeneDestroy(TfrmBaseGene& w);
+bool BaseGeneInitFromHost(TfrmBaseGene& w, const Variant& params);
+void BaseGeneInitServices(TfrmBaseGene& w);
+void BaseGeneDefineModule(TfrmBaseGene& w);
+void BaseGeneSetModulePath(TfrmBaseGene& w, const AnsiString& path);
+void BaseGeneSetupSystemPage(TfrmBaseGene& w);
+void BaseGeneHandleHostCommand(TfrmBaseGene& w, const Variant& command);
+
+// Keys, pages and the plan-list view.
+void BaseGeneKeyDown(TfrmBaseGene& w, Word& key, unsigned shiftBits);
+void BaseGeneKeyPress(TfrmBaseGene& w, char& key);
+void BaseGeneDoF2Key(TfrmBaseGene& w, Word key, TControl* control);
+// The help number for a program code; "" when the code gives none.
+AnsiString HelpNumber(const AnsiString& programCode);
+void BaseGeneHelp(TfrmBaseGene& w);
+void BaseGenePageChange(TfrmBaseGene& w);
+bool BaseGenePageChanging(TfrmBaseGene& w);
+void BaseGeneCycleView(TfrmBaseGene& w);
+void BaseGeneSetView(TfrmBaseGene& w, int style);
+void BaseGeneRepaintHost(TfrmBaseGene& w);
+
+// Program identity, server connection and remote calls.
+// The program code of a module file: its name without the extension, less one character for a library
+// (two otherwise), but at least six characters; in upper case.
+AnsiString ProgramCodeOf(const AnsiString& modulePath, bool isLibrary);
+bool IsLibraryPath(const AnsiString& modulePath);
+void BaseGeneProgramIdentity(TfrmBaseGene& w);
+bool BaseGeneSetupAddress(TfrmBaseGene& w, TSocketConnection* connection);
+bool BaseGeneConnect(TfrmBaseGene& w);
+void BaseGeneCreateHelperObjects(TfrmBaseGene& w);
+void BaseGeneCreateLookupObject(TfrmBaseGene& w);
+void BaseGeneGetSysInfo(TfrmBaseGene& w, const AnsiString& name, AnsiString& value);
+bool BaseGeneQueryServer(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind, bool query,
+                         Variant& result, const Variant& params);
+bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind, const AnsiString& msgKind,
+                              int index, Variant& value, const Variant& params);
+void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind, const Variant& conditions,
+                        const AnsiString& extra, bool flag, Variant& result);
+void BaseGenePickPhrase(TfrmBaseGene& w, TControl* control);
+void BaseGenePickDate(TfrmBaseGene& w, const AnsiString& text, AnsiString& result);
+void BaseGeneGetCounter(TfrmBaseGene& w, const AnsiString& name, const Variant& params, Variant& result);
+void BaseGeneLoadJobSettings(TfrmBaseGene& w, const Variant& settings);
+
+// Messages.
+void BaseGeneReportMessages(TfrmBaseGene& w, const AnsiString& items);
+void BaseGeneReportErrorText(TfrmBaseGene& w, const AnsiString& text);
+void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiString& id, AnsiString& text);
+int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType, Word buttons);
+
+// Plans (the list on the left).
+bool BaseGeneLoadPlanList(TfrmBaseGene& w);
+
+}  // namespace qz

@@ -1,0 +1,18 @@
+#pragma once
+// The reference host's application object and its services: counter and settings, validator (table
+// queries and checks) and lookup windows, over the demo company, and the message catalogue.
+#include "platform/variant/Variant.h"
+
+namespace qz {
+
+class IDispatchObject;
+
+struct THostOptions {
+    AnsiString catalogueFile;  // the message catalogue (UTF-8 settings file)
+    bool verbose = true;       // report help calls and lookups on standard output
+};
+
+// A new host application object (one reference for the caller's Variant).
+Variant CreateHostApplication(const THostOptions& options);
+
+}  // namespace qz

@@ -1,0 +1,102 @@
+#pragma once
+// A request window in a test installation: a registry and client settings in a temporary folder, the
+// module's server object and the host's application object as recording doubles, message boxes
+// answered with OK.
+#include "doubles/RecordingObject.h"
+#include "module/RovanCF.h"
+#include "platform/display/Display.h"
+#include "platform/os/System.h"
+#include "platform/variant/ComObj.h"
+#include "platform/vcl/Forms.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace qz::test {
+
+class RequestWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = CreateTempFile("qzwin");
+        std::filesystem::remove(dir_);
+        std::filesystem::create_directories(dir_ + "/client");
+        std::ofstream(dir_ + "/client/CorvaneC.ini") << "[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n";
+        std::ofstream(dir_ + "/registry.ini") << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
+                                               << "/client\nProfileType=0\n";
+        setenv("QZ_REGISTRY", (dir_ + "/registry.ini").c_str(), 1);
+
+        server = nullptr;
+        RegisterOleFactory("TinsleyS.dmTinsley", [this]() -> IDispatchObject* {
+            server = new TRecordingObject;
+            server->On("LoadTable", Variant());
+            return server;
+        });
+
+        hostVariant = MakeRecording(host);
+        counterVariant = MakeRecording(counter);
+        validatorVariant = MakeRecording(validator);
+        host->On("Com_Counter", counterVariant).On("Com_Validator", validatorVariant);
+        host->On("GetMessage", [](DispArgs& a) { return Variant("msg " + a[0].AsString() + a[1].AsString() + " %s"); });
+        host->On("CallHelp", Variant());
+        counter->On("GetSysInfo", [](DispArgs&) {
+            Variant v = VarArrayCreate({0, 1, 0, 0}, varVariant);
+            v.PutElement({0, 0}, AnsiString("Qz002"));
+            v.PutElement({1, 0}, AnsiString("Demo Co"));
+            return v;
+        });
+        validator->On("QueryData", Variant(false)).On("CheckValue", [](DispArgs& a) {
+            a[4] = VarArrayOf({AnsiString("Transfer report"), AnsiString(), AnsiString(), AnsiString(), AnsiString("Y")});
+            return Variant(true);
+        });
+
+        HeadlessDisplay()->ClearModalDrivers();
+        HeadlessDisplay()->SetModalDriver([](TCustomForm& form) {
+            if (form.FindComponent("OK")) ClickControl(form, "OK");
+        });
+    }
+
+    void TearDown() override {
+        while (!windows_.empty()) {
+            if (windows_.back()) windows_.back()->Free();
+            windows_.pop_back();
+        }
+        Application->ProcessMessages();
+        HeadlessDisplay()->ClearModalDrivers();
+        UnregisterOleFactory("TinsleyS.dmTinsley");
+        unsetenv("QZ_REGISTRY");
+        std::filesystem::remove_all(dir_);
+    }
+
+    // A new window of the module, given its module file and the host object.
+    TfrmRovan* NewWindow(const AnsiString& modulePath = "/opt/qz/RovanC.so") {
+        auto* w = CreateForm<TfrmRovan>(nullptr);
+        windows_.push_back(w);
+        w->SetModulePath(modulePath);
+        w->FHostObject = hostVariant;
+        return w;
+    }
+
+    // Forgets a window that freed itself.
+    void Forget(TfrmRovan* w) { std::erase(windows_, w); }
+
+    static Variant HostParams(int count) {
+        const char* values[] = {"U01", "C01", "DB01", "0", ""};
+        Variant p = VarArrayCreate({0, count - 1}, varVariant);
+        for (int i = 0; i < count; ++i) p[i] = i == 3 ? Variant(0) : Variant(AnsiString(values[i]));
+        return p;
+    }
+
+    TRecordingObject* host = nullptr;
+    TRecordingObject* counter = nullptr;
+    TRecordingObject* validator = nullptr;
+    TRecordingObject* server = nullptr;
+    Variant hostVariant, counterVariant, validatorVariant;
+
+private:
+    std::string dir_;
+    std::vector<TfrmRovan*> windows_;
+};
+
+}  // namespace qz::test
