@@ -4,6 +4,7 @@
 #include "platform/core/StringList.h"
 #include "platform/gfx/Font.h"
 #include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListView.h"
 #include "platform/vcl/Menus.h"
@@ -255,6 +256,26 @@ TEST_F(Converter, SortedListViewConvertsEachItemOnce) {
     EXPECT_EQ(view->Items()->Item(0)->SubItems()->Get(0), Big5("訂單"));
     EXPECT_EQ(view->Items()->Item(1)->Caption(), Big5("變更"));
     EXPECT_EQ(view->Items()->Item(1)->SubItems()->Get(0), Big5("變更"));
+}
+
+std::vector<int> g_panelSteps;
+
+TEST_F(Converter, SelectionPanelsAreConvertedThroughTheirStep) {
+    TConvertClassStep step;
+    step.Matches = [](const TComponent* c) { return c->Name() == "spDocs"; };
+    step.Convert = [](TCodeConverter&, TComponent*, Byte direction) { g_panelSteps.push_back(direction); };
+    TCodeConverter::SetSelectPanelStep(step);
+    for (auto [ui, steps] : {std::pair{"950", std::vector<int>{2}}, {"936", std::vector<int>{}}}) {
+        g_panelSteps.clear();
+        Install(950, ui, "936");
+        if (form) form->Free();
+        form = nullptr;
+        TCodeConverter* converter = NewConverter();
+        Make<TPanel>(form, "spDocs");
+        converter->ConvertForm(form, "", true);
+        EXPECT_EQ(g_panelSteps, steps) << ui;
+    }
+    TCodeConverter::SetSelectPanelStep({});
 }
 
 TEST_F(Converter, ExceptionListLeavesComponentsOrPropertiesOut) {
