@@ -494,6 +494,18 @@ TEST_F(StdCtrlsForm, EnterInsertsLinesAndTheCaretLineFollows) {
     Application->PressKey(VK_TAB);
     EXPECT_EQ(form->ActiveControl(), memo);
     EXPECT_EQ(memo->Text(), "x\t");
+
+    // A line break counts two bytes against MaxLength; a read-only memo takes nothing.
+    memo->SetMaxLength(3);
+    memo->SetWantReturns(true);
+    Application->PressKey(VK_RETURN);
+    EXPECT_EQ(memo->Text(), "x\t");
+    memo->SetMaxLength(0);
+    memo->SetReadOnly(true);
+    Application->TypeText("y");
+    Application->PressKey(VK_RETURN);
+    Application->PressKey(VK_BACK);
+    EXPECT_EQ(memo->Text(), "x\t");
 }
 
 // ---- type information and form resources
