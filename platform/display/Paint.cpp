@@ -8,8 +8,11 @@
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/ListView.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Spin.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/StdCtrlsEx.h"
 #include <algorithm>
 #include <functional>
 
@@ -30,13 +33,21 @@ private:
     TRect saved_;
 };
 
+// The colour a control shows: pages show the dialog's face colour, and so do the controls that take
+// their colour from them.
+TColor EffectiveColor(const TControl& control) {
+    if (dynamic_cast<const TTabSheet*>(&control)) return clBtnFace;
+    if (control.ParentColor() && control.Parent()) return EffectiveColor(*control.Parent());
+    return control.Color();
+}
+
 void ResetTools(TCanvas& c, const TControl& control) {
     c.Pen().SetStyle(psSolid);
     c.Pen().SetWidth(1);
     c.Pen().SetMode(pmCopy);
     c.Pen().SetColor(clBlack);
     c.Brush().SetStyle(bsSolid);
-    c.Brush().SetColor(control.Color());
+    c.Brush().SetColor(EffectiveColor(control));
     c.SetFont(*control.Font());
     c.SetCopyMode(SRCCOPY);
 }
@@ -100,18 +111,17 @@ void DrawGlyphAndCaption(TCanvas& c, const TRect& r, const TBitmap* glyph, const
 // ---- standard controls
 
 void PaintForm(TCustomForm& form, TCanvas& c) {
-    Fill(c, form.ClientRect(), form.Color());
+    Fill(c, form.ClientRect(), EffectiveColor(form));
 }
 
 void PaintPlain(TWinControl& control, TCanvas& c) {
     // Pages show the face colour of the dialog.
-    Fill(c, Rect(0, 0, control.Width(), control.Height()),
-         dynamic_cast<TTabSheet*>(&control) ? clBtnFace : control.Color());
+    Fill(c, Rect(0, 0, control.Width(), control.Height()), EffectiveColor(control));
 }
 
 void PaintLabel(TLabel& l, TCanvas& c) {
     TRect r = l.ClientRect();
-    if (!l.Transparent()) Fill(c, r, l.Color());
+    if (!l.Transparent()) Fill(c, r, EffectiveColor(l));
     unsigned flags =
         DT_EXPANDTABS | (l.WordWrap() ? DT_WORDBREAK : 0u) | (l.ShowAccelChar() ? 0u : DT_NOPREFIX);
     flags |= l.Alignment() == taCenter ? DT_CENTER : l.Alignment() == taRightJustify ? DT_RIGHT : DT_LEFT;
@@ -128,8 +138,21 @@ void PaintEdit(TCustomEdit& e, TCanvas& c) {
     TRect r = e.ClientRect();
     if (e.BorderStyle() == bsSingle) DrawSunkenBorder(c, r);
     Fill(c, r, e.Enabled() ? e.Color() : clBtnFace);
+    if (auto* spin = dynamic_cast<TSpinEdit*>(&e)) {
+        for (bool up : {true, false}) {
+            TRect b = SpinButtonRect(*spin, up);
+            bool pressed = IsPressed(spin) && PaintState().PressedPart == (up ? 1 : 2);
+            DrawButtonFace(c, b, pressed, false);
+            TColor arrow = e.Enabled() ? clBtnText : clGrayText;
+            if (pressed) b = OffsetRect(b, 1, 1);
+            up ? DrawUpArrow(c, b, arrow) : DrawDownArrow(c, b, arrow);
+        }
+        r.Right = SpinButtonRect(*spin, true).Left;
+    }
     ClipScope clip(c, r);
     AnsiString text = e.Text();
+    if (auto* masked = dynamic_cast<TCustomMaskEdit*>(&e); masked && masked->IsMasked())
+        text = masked->EditText();
     if (e.PasswordChar()) text.assign(text.size(), e.PasswordChar());
     bool focused = e.Focused();
     int len = static_cast<int>(text.size());
@@ -152,6 +175,55 @@ void PaintEdit(TCustomEdit& e, TCanvas& c) {
         c.TextOut(sx, y, sel);
     }
     if (focused) Line(c, x0 - scroll + caretX, y, x0 - scroll + caretX, y + th, clWindowText);
+}
+
+void PaintMemo(TCustomMemo& m, TCanvas& c) {
+    TRect r = m.ClientRect();
+    if (m.BorderStyle() == bsSingle) DrawSunkenBorder(c, r);
+    Fill(c, r, m.Enabled() ? m.Color() : clBtnFace);
+    TRect area = InflateRect(r, -2, -1);
+    ClipScope clip(c, r);
+    c.Brush().SetStyle(bsClear);
+    c.Font().SetColor(m.Enabled() ? m.Font()->Color() : clGrayText);
+    unsigned align = m.Alignment() == taCenter         ? DT_CENTER
+                     : m.Alignment() == taRightJustify ? DT_RIGHT
+                                                       : DT_LEFT;
+    unsigned flags = align | DT_NOPREFIX | DT_EXPANDTABS | (m.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE);
+    int th = c.TextHeight("Wg");
+    TPoint caret = m.CaretPos();
+    int y = area.Top, caretY = area.Top;
+    TStrings* lines = m.Lines();
+    int count = lines->Count();
+    for (int i = 0; i < count && y < area.Bottom; ++i) {
+        AnsiString line = lines->Get(i);
+        TRect lr = Rect(area.Left, y, area.Right, y + th);
+        if (m.WordWrap() && !line.empty()) {
+            TRect calc = lr;
+            c.DrawText(line, calc, flags | DT_CALCRECT);
+            lr.Bottom = y + std::max(th, calc.Height());
+        }
+        if (i == caret.Y) caretY = y;
+        c.DrawText(line, lr, flags);
+        y = lr.Bottom;
+    }
+    if (caret.Y >= count) caretY = y;
+    if (m.Focused()) {
+        AnsiString line = caret.Y < count ? lines->Get(caret.Y) : AnsiString();
+        int x = area.Left + c.TextWidth(line.substr(0, std::min<std::size_t>(caret.X, line.size())));
+        Line(c, x, caretY, x, caretY + th, clWindowText);
+    }
+}
+
+void PaintComboBox(TCustomComboBox& cb, TCanvas& c) {
+    cb.PaintTo(c); // the selection field, owner-drawn items included
+    TRect r = cb.ClientRect();
+    DrawSunkenBorder(c, r);
+    if (cb.Style() == csSimple) return;
+    TRect b = ComboButtonRect(cb);
+    bool pressed = cb.DroppedDown();
+    DrawButtonFace(c, b, pressed, false);
+    if (pressed) b = OffsetRect(b, 1, 1);
+    DrawDownArrow(c, b, cb.Enabled() ? clBtnText : clGrayText);
 }
 
 void PaintButton(TButton& b, TCanvas& c) {
@@ -181,7 +253,7 @@ void PaintButton(TButton& b, TCanvas& c) {
 void PaintCheckLike(TWinControl& w, TCanvas& c, TAlignment alignment, int markSize,
                     const std::function<void(int x, int y)>& drawMark) {
     TRect r = w.ClientRect();
-    Fill(c, r, w.Color());
+    Fill(c, r, EffectiveColor(w));
     bool markLeft = alignment == taRightJustify;
     int mx = markLeft ? 0 : r.Right - markSize, my = (r.Height() - markSize) / 2;
     drawMark(mx, my);
@@ -199,7 +271,7 @@ void PaintCheckLike(TWinControl& w, TCanvas& c, TAlignment alignment, int markSi
 
 void PaintGroupBox(TGroupBox& g, TCanvas& c) {
     TRect r = g.ClientRect();
-    Fill(c, r, g.Color());
+    Fill(c, r, EffectiveColor(g));
     int th = c.TextHeight("0");
     int top = th / 2;
     c.Brush().SetColor(clBtnShadow);
@@ -208,7 +280,7 @@ void PaintGroupBox(TGroupBox& g, TCanvas& c) {
     c.FrameRect(Rect(1, top + 1, r.Right, r.Bottom));
     if (!g.Caption().empty()) {
         int tw = c.TextWidth(StripAccel(g.Caption()));
-        Fill(c, Rect(6, 0, std::min(8 + tw + 2, r.Right), th), g.Color());
+        Fill(c, Rect(6, 0, std::min(8 + tw + 2, r.Right), th), EffectiveColor(g));
         DrawCaption(c, g.Caption(), Rect(8, 0, 8 + tw + 1, th), DT_SINGLELINE | DT_LEFT, g.Enabled());
     }
 }
@@ -216,7 +288,7 @@ void PaintGroupBox(TGroupBox& g, TCanvas& c) {
 void PaintPanel(TPanel& p, TCanvas& c) {
     TRect r = p.ClientRect();
     if (p.BorderStyle() == bsSingle) DrawSunkenBorder(c, r);
-    Fill(c, r, p.Color());
+    Fill(c, r, EffectiveColor(p));
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone) return;
         for (int i = 0; i < p.BevelWidth(); ++i) {
@@ -243,7 +315,7 @@ void PaintSpeedButton(TSpeedButton& b, TCanvas& c) {
     TRect r = b.ClientRect();
     bool pressed = b.State() == bsDown || b.Down() || IsPressed(&b);
     if (b.Flat()) {
-        if (!b.Transparent()) Fill(c, r, b.Color());
+        if (!b.Transparent()) Fill(c, r, EffectiveColor(b));
         if (pressed) Frame3D(c, r, clBtnShadow, clBtnHighlight);
     } else {
         DrawButtonFace(c, r, pressed, false);
@@ -330,8 +402,8 @@ void PaintPageControl(TPageControl& pc, TCanvas& c) {
         c.SetPixel(r.Right - 2, r.Top + 1, cl3DDkShadow);
         if (active) {
             // The active tab opens into its page.
-            Line(c, r.Left + 1, top, r.Right - 2, top, pc.Color());
-            Line(c, r.Left + 1, top + 1, r.Right - 2, top + 1, pc.Color());
+            Line(c, r.Left + 1, top, r.Right - 2, top, clBtnFace);
+            Line(c, r.Left + 1, top + 1, r.Right - 2, top + 1, clBtnFace);
         }
     }
 }
@@ -352,7 +424,7 @@ void PaintStatusBar(TStatusBar& s, TCanvas& c) {
 
 void PaintTabSet(TTabSet& t, TCanvas& c) {
     TRect r = t.ClientRect();
-    Fill(c, r, t.Color());
+    Fill(c, r, EffectiveColor(t));
     Line(c, 0, 0, r.Right, 0, cl3DDkShadow);
     int th = c.TextHeight("Wg"), x = 8;
     for (int i = t.FirstIndex(); i < t.Tabs()->Count() && x < r.Right; ++i) {
@@ -360,7 +432,7 @@ void PaintTabSet(TTabSet& t, TCanvas& c) {
         int w = c.TextWidth(StripAccel(text)) + 12;
         bool selected = i == t.TabIndex();
         TRect tab = Rect(x, selected ? 0 : 1, x + w, th + 6);
-        Fill(c, tab, selected ? clWindow : t.Color());
+        Fill(c, tab, selected ? clWindow : EffectiveColor(t));
         c.Pen().SetColor(cl3DDkShadow);
         c.MoveTo(tab.Left, tab.Top);
         c.LineTo(tab.Left + 3, tab.Bottom - 1);
@@ -736,6 +808,8 @@ void PaintControl(TControl& control, TCanvas& c) {
     if (auto* l = dynamic_cast<TLabel*>(&control)) return PaintLabel(*l, c);
     if (auto* gb = dynamic_cast<TGroupBox*>(&control)) return PaintGroupBox(*gb, c);
     if (auto* p = dynamic_cast<TPanel*>(&control)) return PaintPanel(*p, c);
+    if (auto* cb = dynamic_cast<TCustomComboBox*>(&control)) return PaintComboBox(*cb, c);
+    if (auto* m = dynamic_cast<TCustomMemo*>(&control)) return PaintMemo(*m, c);
     if (auto* e = dynamic_cast<TCustomEdit*>(&control)) return PaintEdit(*e, c);
     if (auto* b = dynamic_cast<TButton*>(&control)) return PaintButton(*b, c);
     if (auto* cb = dynamic_cast<TCheckBox*>(&control)) {
@@ -751,6 +825,16 @@ void PaintControl(TControl& control, TCanvas& c) {
     if (auto* cc = dynamic_cast<TCustomControl*>(&control)) return cc->PaintTo(c);
     if (auto* gc = dynamic_cast<TGraphicControl*>(&control)) return gc->PaintTo(c);
     if (auto* w = dynamic_cast<TWinControl*>(&control)) return PaintPlain(*w, c);
+}
+
+TRect SpinButtonRect(const TControl& spin, bool up) {
+    int w = 15, top = 2, bottom = std::max(top + 2, spin.Height() - 2), mid = (top + bottom) / 2;
+    int right = spin.Width() - 2;
+    return up ? Rect(right - w, top, right, mid) : Rect(right - w, mid, right, bottom);
+}
+
+TRect ComboButtonRect(const TControl& combo) {
+    return Rect(combo.Width() - 2 - 17, 2, combo.Width() - 2, combo.Height() - 2);
 }
 
 TRect DisplayBounds(const TControl& child) {

@@ -38,15 +38,22 @@ void DrawUpArrow(TCanvas& canvas, const TRect& rect, TColor color);
 void DrawRightArrow(TCanvas& canvas, const TRect& rect, TColor color);
 
 // What input shows while the mouse is held: the pressed control, and whether the mouse is still on it.
+// The part pressed: 0 the whole control, 1 and 2 the up and down buttons of a spin edit.
 struct TPaintState {
     TControl* Pressed = nullptr;
     bool PressedInside = false;
+    int PressedPart = 0;
 };
 TPaintState& PaintState();
 
 // Where a child lies in its parent's client area: its bounds, except for the pages of a page
 // control, which fill the page area below the tabs.
 TRect DisplayBounds(const TControl& child);
+
+// The up and down buttons of a spin edit and the drop button of a combo box, in the control's
+// coordinates.
+TRect SpinButtonRect(const TControl& spin, bool up);
+TRect ComboButtonRect(const TControl& combo);
 
 // Paints one control (not its children) with its top-left corner at the canvas origin.
 void PaintControl(TControl& control, TCanvas& canvas);
