@@ -126,6 +126,7 @@ std::vector<std::pair<AnsiString, AnsiString>> Texts(TForm* form, bool contents 
 
 class Converter : public SupportFixture {
 protected:
+    Converter() { SetTranslatorLibraryName(QZ_LIB_DIR "/Qzlanguage.dll"); }
     ~Converter() override {
         if (form) form->Free();
         SetTranslatorLibraryName("");
