@@ -41,6 +41,25 @@ TColor EffectiveColor(const TControl& control) {
     return control.Color();
 }
 
+// Moves the canvas origin to the top-left of an inner rectangle and clips to it, until it goes out
+// of scope.
+class InnerScope {
+public:
+    InnerScope(TCanvas& c, const TRect& inner) : c_(c), origin_(c.Origin()), clip_(c.ClipRect()) {
+        c.SetOrigin({origin_.X + inner.Left, origin_.Y + inner.Top});
+        c.SetClipRect(OffsetRect(IntersectRect(clip_, inner), -inner.Left, -inner.Top));
+    }
+    ~InnerScope() {
+        c_.SetOrigin(origin_);
+        c_.SetClipRect(clip_);
+    }
+
+private:
+    TCanvas& c_;
+    TPoint origin_;
+    TRect clip_;
+};
+
 void ResetTools(TCanvas& c, const TControl& control) {
     c.Pen().SetStyle(psSolid);
     c.Pen().SetWidth(1);
@@ -631,16 +650,13 @@ void PaintListView(TListView& lv, TCanvas& c) {
         break;
     }
     }
-    c.SetOrigin(saved);
 }
 
 void PaintGrid(TDrawGrid& g, TCanvas& c) {
     TRect outer = g.ClientRect();
     DrawSunkenBorder(c, outer);
     {
-        ClipScope clip(c, outer);
-        TPoint saved = c.Origin();
-        c.SetOrigin({saved.X + 2, saved.Y + 2});
+        InnerScope inner(c, outer);
         g.PaintTo(c);
         c.Font().SetColor(g.Font()->Color());
         TGridOptions o = g.Options();
@@ -662,7 +678,6 @@ void PaintGrid(TDrawGrid& g, TCanvas& c) {
                 if (horz) Fill(c, Rect(r.Left, r.Bottom, r.Right + lw, r.Bottom + lw), color);
             }
         }
-        c.SetOrigin(saved);
     }
 }
 

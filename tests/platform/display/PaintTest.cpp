@@ -1,13 +1,16 @@
 #include "platform/display/Paint.h"
 #include "platform/core/CodePages.h"
 #include "platform/gfx/Bitmap.h"
-#include "platform/gfx/CairoImage.h"
 #include "platform/gfx/CairoText.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Grids.h"
+#include "platform/vcl/ListView.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Spin.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/StdCtrlsEx.h"
 #include <gtest/gtest.h>
 
 namespace qz {
@@ -46,9 +49,6 @@ protected:
     TBitmap Paint() {
         TBitmap b;
         PaintFormClient(*form, b);
-        if (const char* dump = std::getenv("QZ_DUMP"))
-            SaveBitmapToPng(b, std::string(dump) +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
         return b;
     }
     template <class T> T* Add(int left, int top, int width, int height) {
@@ -218,6 +218,47 @@ TEST_F(PaintTest, DefaultButtonHasADarkFrameAndPressedButtonsSink) {
     b = Paint();
     PaintState() = {};
     EXPECT_EQ(b.Pixel(100, 20), ColorToRGB(cl3DDkShadow));
+}
+
+TEST_F(PaintTest, ComboAndSpinButtonsAreRaisedWithArrows) {
+    form->SetBounds(0, 0, 420, 330);
+    auto* combo = Add<TComboBox>(10, 10, 150, 21);
+    combo->Items()->Add(GB("日报"));
+    combo->SetItemIndex(0);
+    auto* spin = Add<TSpinEdit>(180, 10, 80, 21);
+    spin->SetValue(12);
+    auto* memo = Add<TMemo>(280, 10, 120, 60);
+    memo->SetText(GB("第一行\r\n第二行"));
+    auto* list = Add<TListView>(10, 80, 250, 100);
+    list->SetViewStyle(vsReport);
+    list->SetGridLines(true);
+    const char* columns[] = {"名称", "数量"};
+    for (const char* caption : columns) {
+        TListColumn* col = list->Columns()->Add();
+        col->SetCaption(GB(caption));
+        col->SetWidth(100);
+    }
+    TListItem* item = list->Items()->Add();
+    item->SetCaption(GB("方案一"));
+    item->SubItems()->Add("3");
+    auto* grid = Add<TStringGrid>(10, 190, 250, 100);
+    grid->SetCells(1, 0, GB("日期"));
+    grid->SetCells(1, 1, "2024-01-31");
+    TBitmap b = Paint();
+    for (const TControl* c : std::vector<const TControl*>{combo, spin}) {
+        TRect button = c == combo ? ComboButtonRect(*combo) : SpinButtonRect(*spin, true);
+        TRect r = OffsetRect(button, c->Left(), c->Top());
+        EXPECT_EQ(b.Pixel(r.Left, r.Top + 1), ColorToRGB(clBtnHighlight));
+        EXPECT_EQ(b.Pixel(r.Right - 1, r.Top + 1), ColorToRGB(cl3DDkShadow));
+        EXPECT_GT(CountPixels(b, InflateRect(r, -2, -2), [](TColor p) { return p == ColorToRGB(clBtnText); }),
+                  3);
+    }
+    // The memo shows both lines; the list view's header is a raised face.
+    auto dark = [](TColor p) { return Luma(p) < 100; };
+    int lineH = MeasureText(*memo->Font(), "Wg").cy;
+    EXPECT_GT(CountPixels(b, Bounds(282, 12, 100, lineH), dark), 20);
+    EXPECT_GT(CountPixels(b, Bounds(282, 12 + lineH, 100, lineH), dark), 20);
+    EXPECT_EQ(b.Pixel(10 + 2 + 50, 80 + 2), ColorToRGB(clBtnHighlight));
 }
 
 TEST_F(PaintTest, MenuLayoutSkipsHiddenItemsAndSeparatorsTakeNoClicks) {
