@@ -23,7 +23,10 @@ AnsiString ResolveLibraryName(const AnsiString& name) {
     AnsiString so = SharedObjectName(StringReplace(name, "\\", "/", rfReplaceAll));
     if (so.find('/') != AnsiString::npos) return so;
     AnsiString local = ExtractFilePath(GetModuleFileName(reinterpret_cast<const void*>(&ResolveLibraryName))) + so;
-    return FileExists(local) ? local : so;
+    if (FileExists(local)) return local;
+    // The shared objects of an installation sit in lib/ beside the programs' bin/.
+    AnsiString installed = ExtractFilePath(GetHostFileName()) + "../lib/" + so;
+    return FileExists(installed) ? installed : so;
 }
 
 HMODULE LoadLibrary(const AnsiString& name) {

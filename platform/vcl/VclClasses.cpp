@@ -6,7 +6,14 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/vcl/ComCtrls.h"
+#include "platform/vcl/Grids.h"
+#include "platform/vcl/ListView.h"
+#include "platform/vcl/MaskEdit.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/Spin.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/StdCtrlsEx.h"
 
 namespace qz {
 
@@ -140,7 +147,13 @@ void RegisterVclClasses() {
               TCheckBox::StaticClass(),   TRadioButton::StaticClass(), TGroupBox::StaticClass(),
               TPanel::StaticClass(),      TImage::StaticClass(),       TBevel::StaticClass(),
               TSplitter::StaticClass(),   TBitBtn::StaticClass(),      TSpeedButton::StaticClass(),
-              TImageList::StaticClass(),  TCollection::StaticClass(),  TCollectionItem::StaticClass()})
+              TImageList::StaticClass(),  TCollection::StaticClass(),  TCollectionItem::StaticClass(),
+              TComboBox::StaticClass(),   TMemo::StaticClass(),        TSpinEdit::StaticClass(),
+              TMaskEdit::StaticClass(),   TPageControl::StaticClass(), TTabSheet::StaticClass(),
+              TListView::StaticClass(),   TDrawGrid::StaticClass(),    TStringGrid::StaticClass(),
+              TToolBar::StaticClass(),    TToolButton::StaticClass(),  TPopupMenu::StaticClass(),
+              TMainMenu::StaticClass(),   TMenuItem::StaticClass(),    TStatusBar::StaticClass(),
+              TTabSet::StaticClass(),     TTreeView::StaticClass(),    TAnimate::StaticClass()})
             RegisterClass(mc);
         return true;
     }();
