@@ -557,6 +557,21 @@ TEST_F(SelectPanelForm, FocusAndEnabledReachTheInnerControls) {
     EXPECT_TRUE(sp->BeginEdit->Enabled());
 }
 
+TEST_F(SelectPanelForm, ListPressIsHandledOnlyOnceTheListHasTheFocus) {
+    sp->SetStyle(sp_Discrete);
+    for (const char* v : {"a", "b"}) sp->ListView->AddRow({v});
+    // An OnEnter that sends the focus elsewhere: the press selects nothing.
+    sp->ListView->OnEnter = [&](TObject*) { other->SetFocus(); };
+    Application->ClickAt(sp->ListView, 5, 2);
+    EXPECT_TRUE(other->Focused());
+    EXPECT_EQ(sp->ListView->SelCount(), 0);
+    sp->ListView->OnEnter = nullptr;
+    Application->ClickAt(sp->ListView, 5, 2);
+    EXPECT_TRUE(sp->ListView->Focused());
+    ASSERT_NE(sp->ListView->Selected(), nullptr);
+    EXPECT_EQ(sp->ListView->Selected()->Caption(), "a");
+}
+
 TEST(SelectPanelResource, StoredPanelReadsBackWithoutSizeSwap) {
     auto* f = new TForm(nullptr);
     ReadComponentResText(f, R"(
