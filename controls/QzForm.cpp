@@ -1,6 +1,10 @@
 #include "controls/QzForm.h"
 
 #include "controls/PropUtils.h"
+#include "controls/QzControls.h"
+#include "controls/F2Button.h"
+#include "controls/GSpdBtn.h"
+#include "controls/SelectPnl.h"
 #include "language/LanguageController.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Colors.h"
@@ -81,7 +85,7 @@ void AddDisabledGlyph(TBitmap& glyph, int& numGlyphs) {
     numGlyphs = 2;
 }
 
-TQzForm::TQzForm(TComponent* owner) : TForm(owner) {}
+TQzForm::TQzForm(TComponent* owner) : TForm(owner) { RegisterQzControls(); }
 
 void TQzForm::FormCreate(TObject*) {
     FConverted = false;
@@ -94,7 +98,11 @@ void TQzForm::FormCreate(TObject*) {
             TrySetPropertyByPath(c, "Font.Charset", 134);
             TrySetPropertyByPath(c, "Font.Name", AnsiString("Tahoma"));
         }
-        TreatGlyph<TSpeedButton>(c) || TreatGlyph<TBitBtn>(c);
+        if (TreatGlyph<TSpeedButton>(c) || TreatGlyph<TBitBtn>(c)) continue;
+        if (auto* panel = dynamic_cast<TSelectPanel*>(c))
+            for (TSpeedButton* button : {static_cast<TSpeedButton*>(panel->ListButton), static_cast<TSpeedButton*>(panel->DeleteButton),
+                                         static_cast<TSpeedButton*>(panel->ClearButton)})
+                if (button) TreatGlyph<TSpeedButton>(button);
     }
 }
 

@@ -6,7 +6,10 @@
 #include "platform/data/SocketConnection.h"
 #include "platform/os/System.h"
 #include "platform/rtti/ClassBuilder.h"
+#include "controls/ExtPage.h"
+#include "controls/F2Button.h"
 #include "platform/vcl/Buttons.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -33,6 +36,12 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TQzForm(owner) {}
 TfrmBaseGene::~TfrmBaseGene() = default;
 
 void TfrmBaseGene::Loaded() { TQzForm::Loaded(); }
+
+void TfrmBaseGene::AfterConstruction() {
+    TQzForm::AfterConstruction();
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* button = dynamic_cast<TF2Button*>(Components(i))) button->SetFlat(true);
+}
 
 // Published handlers.
 

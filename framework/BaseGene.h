@@ -18,10 +18,10 @@ class TToolButton;
 class TListView;
 class TListItem;
 class TSplitter;
-class TPageControl;
+class TExtPageControl;
 class TTabSheet;
-class TEdit;
-class TSpeedButton;
+class TMaskEdit;
+class TF2Button;
 class TButton;
 class TPopupMenu;
 class TMenuItem;
@@ -34,6 +34,8 @@ class TfrmBaseGene : public TQzForm {
 public:
     explicit TfrmBaseGene(TComponent* owner);
     ~TfrmBaseGene() override;
+    // After the form resources: every F2 button of the window is flat.
+    void AfterConstruction() override;
 
     // Components of the form resource.
     TPanel* pnlCondition = nullptr;
@@ -45,12 +47,12 @@ public:
     TToolButton* ToolButton1 = nullptr;
     TListView* lstCondition = nullptr;
     TSplitter* Splitter1 = nullptr;
-    TPageControl* pgOption = nullptr;
+    TExtPageControl* pgOption = nullptr;
     TTabSheet* tsOption1 = nullptr;
     TTabSheet* tsOption2 = nullptr;
     TControl* lblToday = nullptr;
-    TEdit* edPrintDate = nullptr;
-    TSpeedButton* btnPrintDate = nullptr;
+    TMaskEdit* edPrintDate = nullptr;
+    TF2Button* btnPrintDate = nullptr;
     TPanel* Panel1 = nullptr;
     TButton* btnOk = nullptr;
     TButton* btnCancel = nullptr;

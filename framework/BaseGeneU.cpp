@@ -1,6 +1,9 @@
 #include "framework/BaseGeneU.h"
 
+#include "controls/ExtPage.h"
+#include "controls/F2Button.h"
 #include "controls/PropUtils.h"
+#include "controls/SelectPnl.h"
 #include "framework/BaseGene.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/DateTime.h"
@@ -15,6 +18,7 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Grids.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/ListView.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
@@ -214,8 +218,7 @@ void BaseGeneSetupSystemPage(TfrmBaseGene& w) {
     w.lblToday->SetAutoSize(true);
     w.lblToday->SetBounds(8, 12, w.lblToday->Width(), w.lblToday->Height());
     w.edPrintDate->SetBounds(60, 8, 85, w.edPrintDate->Height());
-    w.btnPrintDate->SetBounds(w.edPrintDate->Left() + w.edPrintDate->Width() + 2, w.edPrintDate->Top(),
-                              w.edPrintDate->Height(), w.edPrintDate->Height());
+    w.btnPrintDate->AlignToControl();
 }
 
 void BaseGeneHandleHostCommand(TfrmBaseGene& w, const Variant& command) {

@@ -1,5 +1,7 @@
 #include "RequestWindowFixture.h"
+#include "controls/ExtPage.h"
 #include "framework/BaseGeneU.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Grids.h"
