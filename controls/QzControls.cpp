@@ -15,6 +15,7 @@ void RegisterQzControls() {
               TQzRadioGroup::StaticClass(), TExtPageControl::StaticClass(), TSelectPanel::StaticClass(),
               TLumMaskEdit::StaticClass(), TLumListView::StaticClass()})
             RegisterClass(mc);
+        RegisterSelectPanelConversion();
         return true;
     }();
     (void)done;

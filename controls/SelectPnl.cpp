@@ -1,4 +1,5 @@
 #include "controls/SelectPnl.h"
+#include "support/CodeConverter.h"
 #include "controls/BtChkBox.h"
 #include "controls/F2Button.h"
 #include "platform/core/CodePages.h"
@@ -856,3 +857,38 @@ void TSelectPanel::ListChanging(TObject* Sender, TListItem* Item, TItemChange Ch
 }
 
 } // namespace qz
+
+// The code converter's class step for the panel: its hints, begin and end words and the rows and
+// columns of its list.
+namespace qz {
+
+namespace {
+
+void ConvertLines(TCodeConverter& converter, TStrings* lines, Byte direction, void (TSelectPanel::*set)(TStrings*),
+                  TSelectPanel* panel) {
+    TStringList converted;
+    for (int i = 0; i < lines->Count(); ++i)
+        converted.Add(converter.ConvertValue(direction, Variant(lines->Get(i))).AsString());
+    (panel->*set)(&converted);
+}
+
+void ConvertSelectPanel(TCodeConverter& converter, TComponent* component, Byte direction) {
+    auto* panel = static_cast<TSelectPanel*>(component);
+    TStrings* hints = panel->ChildHints();
+    for (int i = 0; i < hints->Count(); ++i)
+        hints->Put(i, converter.ConvertValue(direction, Variant(hints->Get(i))).AsString());
+    panel->SetChildHints(hints);
+    ConvertLines(converter, panel->BeginWords(), direction, &TSelectPanel::SetBeginWords, panel);
+    ConvertLines(converter, panel->FinalWords(), direction, &TSelectPanel::SetFinalWords, panel);
+    panel->SetHintWord(converter.ConvertValue(direction, Variant(panel->HintWord())).AsString());
+    if (panel->ListView) converter.ConvertListView(panel->ListView, direction);
+}
+
+}  // namespace
+
+void RegisterSelectPanelConversion() {
+    TCodeConverter::SetSelectPanelStep(
+        {[](const TComponent* c) { return dynamic_cast<const TSelectPanel*>(c) != nullptr; }, &ConvertSelectPanel});
+}
+
+}  // namespace qz

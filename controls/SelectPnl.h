@@ -240,4 +240,7 @@ private:
     bool enabled_ = true;
 };
 
+// Registers the panel's step with the code converter.
+void RegisterSelectPanelConversion();
+
 } // namespace qz
