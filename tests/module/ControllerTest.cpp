@@ -17,6 +17,11 @@ namespace {
 
 std::vector<int> g_notified;
 
+// Links the controller unit in, with its initialisation.
+[[maybe_unused]] TDLLBaseController* (*const kControllerUnit)() = [] {
+    return static_cast<TDLLBaseController*>(new TDLLRPCtrller);
+};
+
 void Record(void*, int code, TDLLBaseController*) { g_notified.push_back(code); }
 
 class ModuleTest : public ::testing::Test {
@@ -130,7 +135,9 @@ TEST_F(ModuleTest, FreeFormDestroysTheWindowAndNotifiedWithoutHost) {
 }
 
 TEST(ControllerClass, UnassignedClassRaisesTheInternalError) {
+    // The controller unit names its class when it is initialised.
     TDLLControllerClass saved = DLLControllerClass;
+    ASSERT_NE(saved, nullptr);
     DLLControllerClass = nullptr;
     try {
         GetController();
