@@ -3,6 +3,8 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 
+#include <fstream>
+
 namespace qz::test {
 namespace {
 
@@ -87,6 +89,20 @@ TEST_F(MessagesTest, DuringAPageChangeOnlyErrorsAreShown) {
 TEST_F(MessagesTest, ButtonsSpeakChineseUnlessTheInterfaceIsEnglish) {
     w->ShowMessageById("D", "000001", 0, 0, {""});
     EXPECT_EQ(buttons, std::vector<AnsiString>({GB("是(&Y)"), GB("否(&N)"), GB("取消")}));
+}
+
+TEST_F(RequestWindowTest, ButtonsKeepTheirEnglishCaptionsWithAnEnglishInterface) {
+    std::string client = ExtractFilePath(getenv("QZ_REGISTRY")) + "client/CorvaneC.ini";
+    std::ofstream(client) << "[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=437\n";
+    std::vector<AnsiString> buttons;
+    HeadlessDisplay()->SetModalDriver([&](TCustomForm& form) {
+        for (int i = 0; i < form.ComponentCount(); ++i)
+            if (auto* b = dynamic_cast<TButton*>(form.Components(i))) buttons.push_back(b->Caption());
+    });
+    TfrmRovan* w = NewWindow();
+    EXPECT_EQ(w->GetUICodePage(), "437");
+    w->ShowMessageBox("question", mtConfirmation, static_cast<Word>(TMsgDlgButtons({mbOK, mbCancel}).Bits()));
+    EXPECT_EQ(buttons, std::vector<AnsiString>({"OK", "Cancel"}));
 }
 
 TEST_F(MessagesTest, WithoutAHostObjectTheTextSaysSo) {
