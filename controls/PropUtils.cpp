@@ -11,19 +11,6 @@ const TPropInfo* Find(const TObject* object, const AnsiString& name) {
     return object && !name.empty() ? GetPropInfo(object, name) : nullptr;
 }
 
-bool IsIntegerVariant(const Variant& v) {
-    switch (VarType(v)) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64: return true;
-    default: return false;
-    }
-}
-
 // Texts go through the property's text reading (numbers, identifiers, enumeration names, set
 // notation); numbers and Booleans are stored as numbers.
 void SetPropValue(TObject* object, const TPropInfo* prop, const Variant& value) {
@@ -97,7 +84,7 @@ void SetPropertyByPath(TObject* object, const AnsiString& path, const Variant& v
             return;
         }
     }
-    if ((type->Kind == tkEnumeration || type->Kind == tkSet) && !IsIntegerVariant(value)) {
+    if ((type->Kind == tkEnumeration || type->Kind == tkSet) && !VarTypeIsInteger(VarType(value))) {
         SetPropValue(target, p, Variant(Trim(VarToStr(value))));
         return;
     }

@@ -9,20 +9,6 @@ namespace {
 constexpr int kMaxDepth = 32;      // arrays within arrays
 constexpr int kMaxDimensions = 8;
 
-bool IsIntegerType(TVarType t) {
-    switch (t) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varBoolean: return true;
-    default: return false;
-    }
-}
-
 bool IsRealType(TVarType t) { return t == varSingle || t == varDouble || t == varDate || t == varCurrency; }
 
 }  // namespace
@@ -70,7 +56,7 @@ void WireWriter::VarAt(const Variant& v, int depth) {
     }
     U16(t);
     if (t == varEmpty || t == varNull) return;
-    if (IsIntegerType(t)) return I64(t == varBoolean ? (v.AsBoolean() ? 1 : 0) : v.AsInt64());
+    if (VarTypeIsInteger(t) || t == varBoolean) return I64(t == varBoolean ? (v.AsBoolean() ? 1 : 0) : v.AsInt64());
     if (t == varCurrency) return F64(v.AsCurrency());
     if (IsRealType(t)) return F64(v.AsDouble());
     if (t == varString) return Bytes(v.AsString());

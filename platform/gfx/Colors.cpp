@@ -42,10 +42,7 @@ std::array<TColor, COLOR_ENDCOLORS>& Scheme() {
     return scheme;
 }
 
-struct ColorName {
-    TColor color;
-    const char* name;
-};
+using ColorName = TColorName;
 
 constexpr ColorName kNames[] = {
     {clBlack, "clBlack"},
@@ -112,6 +109,9 @@ void SetSystemColor(int index, TColor rgb) {
 void ResetSystemColors() {
     Scheme() = kStandardScheme;
 }
+
+const TColorName* ColorNamesBegin() { return std::begin(kNames); }
+const TColorName* ColorNamesEnd() { return std::end(kNames); }
 
 bool ColorToIdent(TColor color, AnsiString& ident) {
     for (const ColorName& n : kNames) {

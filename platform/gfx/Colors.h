@@ -122,6 +122,13 @@ AnsiString ColorToString(TColor color);
 // Accepts a name (without regard to case), a decimal integer or "$"/"0x" hexadecimal; raises EConvertError.
 TColor StringToColor(const AnsiString& text);
 bool ColorToIdent(TColor color, AnsiString& ident);
+// The named colours, in order.
+struct TColorName {
+    TColor color;
+    const char* name;
+};
+const TColorName* ColorNamesBegin();
+const TColorName* ColorNamesEnd();
 bool IdentToColor(const AnsiString& ident, TColor& color);
 
 } // namespace qz

@@ -245,8 +245,12 @@ unsigned long long StringToSet(const TTypeInfo* setType, const AnsiString& value
 }
 
 void RegisterIntegerConsts(const AnsiString& typeName, std::initializer_list<TIdentMapEntry> idents) {
+    RegisterIntegerConsts(typeName, idents.begin(), idents.end());
+}
+
+void RegisterIntegerConsts(const AnsiString& typeName, const TIdentMapEntry* first, const TIdentMapEntry* last) {
     auto& t = Idents().tables[Upper(typeName)];
-    t.insert(t.end(), idents.begin(), idents.end());
+    t.insert(t.end(), first, last);
 }
 
 bool IdentToInt(const AnsiString& typeName, const AnsiString& ident, int& value) {

@@ -34,27 +34,15 @@ const char* const kCreateArray = "Error creating variant or safe array";
     throw EVariantError("Invalid variant operation");
 }
 
-bool IsIntegerType(TVarType t) {
-    switch (t) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64: return true;
-    default: return false;
-    }
-}
 
 bool IsStringType(TVarType t) {
     return t == varString || t == varOleStr;
 }
 bool IsIntLike(TVarType t) {
-    return IsIntegerType(t) || t == varBoolean || t == varEmpty;
+    return VarTypeIsInteger(t) || t == varBoolean || t == varEmpty;
 }
 bool IsSimpleType(TVarType t) {
-    return IsIntegerType(t) || IsStringType(t) || t == varSingle || t == varDouble || t == varCurrency ||
+    return VarTypeIsInteger(t) || IsStringType(t) || t == varSingle || t == varDouble || t == varCurrency ||
            t == varDate || t == varBoolean;
 }
 
@@ -227,7 +215,7 @@ long long ToInt64(const Variant& v, TVarType to) {
         return isInt ? i : RoundToInt64(d, t, to);
     }
     default:
-        if (IsIntegerType(t)) return VarAccess::Int(v);
+        if (VarTypeIsInteger(t)) return VarAccess::Int(v);
         ConvertError(t, to);
     }
 }
@@ -265,7 +253,7 @@ double ToDouble(const Variant& v, TVarType to) {
         return isInt ? static_cast<double>(i) : d;
     }
     default:
-        if (IsIntegerType(t)) return static_cast<double>(VarAccess::Int(v));
+        if (VarTypeIsInteger(t)) return static_cast<double>(VarAccess::Int(v));
         ConvertError(t, to);
     }
 }
@@ -533,7 +521,7 @@ AnsiString Variant::AsString() const {
     case varString: return VarAccess::Str(*this);
     case varOleStr: return WideToAnsi(VarAccess::Wide(*this));
     default:
-        if (IsIntegerType(type_)) return IntToStr(VarAccess::Int(*this));
+        if (VarTypeIsInteger(type_)) return IntToStr(VarAccess::Int(*this));
         ConvertError(type_, varString);
     }
 }
@@ -714,9 +702,22 @@ bool VarIsArray(const Variant& v) {
 bool VarIsStr(const Variant& v) {
     return IsStringType(v.Type());
 }
+bool VarTypeIsInteger(TVarType t) {
+    switch (t) {
+    case varSmallint:
+    case varInteger:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: return true;
+    default: return false;
+    }
+}
+
 bool VarIsNumeric(const Variant& v) {
     TVarType t = v.Type();
-    return IsIntegerType(t) || t == varSingle || t == varDouble || t == varCurrency;
+    return VarTypeIsInteger(t) || t == varSingle || t == varDouble || t == varCurrency;
 }
 bool VarIsObject(const Variant& v) {
     return v.Object() != nullptr;
@@ -751,7 +752,7 @@ Variant VarAsType(const Variant& v, TVarType type) {
     case varString: return Variant(v.AsString());
     case varOleStr: return Variant(v.AsWideString());
     default:
-        if (IsIntegerType(type)) return VarAccess::MakeInt(type, CheckRange(ToInt64(v, type), from, type));
+        if (VarTypeIsInteger(type)) return VarAccess::MakeInt(type, CheckRange(ToInt64(v, type), from, type));
         ConvertError(from, type);
     }
 }

@@ -219,7 +219,9 @@ bool VarIsEmpty(const Variant& v);
 bool VarIsNull(const Variant& v);
 bool VarIsArray(const Variant& v);
 bool VarIsStr(const Variant& v);     // varString or varOleStr
-bool VarIsNumeric(const Variant& v); // integers, single, double and currency (not Boolean, not date)
+bool VarIsNumeric(const Variant& v);
+// The integer types, 8 to 64 bits (not Boolean).
+bool VarTypeIsInteger(TVarType type); // integers, single, double and currency (not Boolean, not date)
 bool VarIsObject(const Variant& v);
 void VarClear(Variant& v);
 // The text of the value; "" for Null (where AsString raises).

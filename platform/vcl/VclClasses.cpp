@@ -59,50 +59,12 @@ QZ_EXTERNAL_CLASS_INFO(TPicture, TObject) {
 namespace {
 
 [[maybe_unused]] const bool kIdents = [] {
-    if (!HasIdentTable("TColor"))
-        RegisterIntegerConsts("TColor", {{clBlack, "clBlack"},
-                                         {clMaroon, "clMaroon"},
-                                         {clGreen, "clGreen"},
-                                         {clOlive, "clOlive"},
-                                         {clNavy, "clNavy"},
-                                         {clPurple, "clPurple"},
-                                         {clTeal, "clTeal"},
-                                         {clGray, "clGray"},
-                                         {clSilver, "clSilver"},
-                                         {clRed, "clRed"},
-                                         {clLime, "clLime"},
-                                         {clYellow, "clYellow"},
-                                         {clBlue, "clBlue"},
-                                         {clFuchsia, "clFuchsia"},
-                                         {clAqua, "clAqua"},
-                                         {clWhite, "clWhite"},
-                                         {clScrollBar, "clScrollBar"},
-                                         {clBackground, "clBackground"},
-                                         {clActiveCaption, "clActiveCaption"},
-                                         {clInactiveCaption, "clInactiveCaption"},
-                                         {clMenu, "clMenu"},
-                                         {clWindow, "clWindow"},
-                                         {clWindowFrame, "clWindowFrame"},
-                                         {clMenuText, "clMenuText"},
-                                         {clWindowText, "clWindowText"},
-                                         {clCaptionText, "clCaptionText"},
-                                         {clActiveBorder, "clActiveBorder"},
-                                         {clInactiveBorder, "clInactiveBorder"},
-                                         {clAppWorkSpace, "clAppWorkSpace"},
-                                         {clHighlight, "clHighlight"},
-                                         {clHighlightText, "clHighlightText"},
-                                         {clBtnFace, "clBtnFace"},
-                                         {clBtnShadow, "clBtnShadow"},
-                                         {clGrayText, "clGrayText"},
-                                         {clBtnText, "clBtnText"},
-                                         {clInactiveCaptionText, "clInactiveCaptionText"},
-                                         {clBtnHighlight, "clBtnHighlight"},
-                                         {cl3DDkShadow, "cl3DDkShadow"},
-                                         {cl3DLight, "cl3DLight"},
-                                         {clInfoText, "clInfoText"},
-                                         {clInfoBk, "clInfoBk"},
-                                         {clNone, "clNone"},
-                                         {clDefault, "clDefault"}});
+    if (!HasIdentTable("TColor")) {
+        std::vector<TIdentMapEntry> colors;
+        for (const TColorName* n = ColorNamesBegin(); n != ColorNamesEnd(); ++n)
+            colors.push_back({static_cast<int>(n->color), n->name});
+        RegisterIntegerConsts("TColor", colors.data(), colors.data() + colors.size());
+    }
     RegisterIntegerConsts("TCursor", {{crDefault, "crDefault"},
                                       {crNone, "crNone"},
                                       {crArrow, "crArrow"},
