@@ -17,11 +17,6 @@ namespace {
 
 std::vector<int> g_notified;
 
-// Links the controller unit in, with its initialisation.
-[[maybe_unused]] TDLLBaseController* (*const kControllerUnit)() = [] {
-    return static_cast<TDLLBaseController*>(new TDLLRPCtrller);
-};
-
 void Record(void*, int code, TDLLBaseController*) { g_notified.push_back(code); }
 
 class ModuleTest : public ::testing::Test {
