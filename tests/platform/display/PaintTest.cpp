@@ -13,6 +13,14 @@
 #include "platform/vcl/StdCtrlsEx.h"
 #include <gtest/gtest.h>
 
+// Font, X and GL libraries keep allocations for the life of the process (leak checks of the
+// sanitized build).
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+    return "leak:libX11\nleak:libxcb\nleak:libSDL2\nleak:libGLX\nleak:libGL\nleak:libEGL\nleak:libgallium\n"
+           "leak:libLLVM\nleak:swrast\nleak:libdbus\nleak:libfontconfig\nleak:libpango\nleak:libcairo\n"
+           "leak:libglib\nleak:libgobject\nleak:libharfbuzz\n";
+}
+
 namespace qz {
 namespace {
 
