@@ -1,6 +1,8 @@
 #include "framework/BaseGene.h"
 
 #include "framework/BaseGeneU.h"
+#include "outside/pictures/PxResD5.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/core/Format.h"
 #include "platform/core/Strings.h"
 #include "platform/data/SocketConnection.h"
@@ -35,7 +37,19 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TQzForm(owner) {}
 
 TfrmBaseGene::~TfrmBaseGene() = default;
 
-void TfrmBaseGene::Loaded() { TQzForm::Loaded(); }
+void TfrmBaseGene::Loaded() {
+    TQzForm::Loaded();
+    // The pictures of the plan list and its tool bar: plan, save, open, delete, view.
+    auto fill = [](TImageList* list, int first) {
+        if (!list || list->Count() > 0) return;
+        for (int id = first; id < first + 5; ++id) {
+            TBitmap picture;
+            if (LoadBmp(&picture, id)) list->AddMasked(picture, picture.Pixel(0, picture.Height() - 1));
+        }
+    };
+    fill(ImageList1, bmpPlan18);
+    fill(ImageList2, bmpPlan24);
+}
 
 void TfrmBaseGene::AfterConstruction() {
     TQzForm::AfterConstruction();

@@ -1,5 +1,7 @@
 #include "platform/display/Display.h"
+#include "platform/display/Screenshot.h"
 #include "platform/display/ScriptedAnswers.h"
+#include "platform/display/SdlDisplay.h"
 #include "platform/core/Strings.h"
 #include <algorithm>
 #include <cstdio>
@@ -60,14 +62,24 @@ std::unique_ptr<TDisplayBackend> installed;
 
 TDisplayBackend* InstallDisplay() {
     if (installed) return installed.get();
-    const char* env = std::getenv("QZ_DISPLAY");
-    AnsiString name = env ? LowerCase(Trim(env)) : "";
-    if (!name.empty() && name != "headless")
+    AnsiString name = DisplayNameFromEnvironment();
+    if (name == "sdl") {
+        try {
+            installed = CreateSdlDisplay();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "qz: %s; using headless\n", e.what());
+        }
+    } else if (name != "headless") {
         std::fprintf(stderr, "qz: display \"%s\" is not available; using headless\n", name.c_str());
-    auto headless = std::make_unique<THeadlessDisplay>();
-    headless->SetModalDriver(EnvironmentModalDriver());
-    installed = std::move(headless);
+    }
+    if (!installed) {
+        auto headless = std::make_unique<THeadlessDisplay>();
+        headless->SetModalDriver(EnvironmentModalDriver());
+        installed = std::move(headless);
+    }
     SetFormHost(installed.get());
+    // QZ_SCREENSHOT names a PNG file for the first window shown modally.
+    if (const char* shot = std::getenv("QZ_SCREENSHOT"); shot && *shot) RequestScreenshotOnShow(shot);
     return installed.get();
 }
 

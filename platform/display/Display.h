@@ -47,10 +47,11 @@ private:
     std::vector<AnsiString> unanswered_;
 };
 
-// Installs the backend QZ_DISPLAY names ("headless"; any other value, or none, gives headless with a
-// warning for names that are not known) as the form host, once; returns it.
+// Installs the backend QZ_DISPLAY names ("headless" or "sdl"; without it "sdl" when a display is
+// present) as the form host, once; returns it. A display SDL cannot open gives headless with a warning.
+// QZ_SCREENSHOT names a PNG file that the first window shown modally is written to.
 TDisplayBackend* InstallDisplay();
-// The headless backend, installed when no backend is yet.
+// The headless backend when that is the one installed (installing it when none is yet), else nullptr.
 THeadlessDisplay* HeadlessDisplay();
 
 // Helpers for drivers: the control of a form by component name (raises EComponentError when absent),

@@ -19,6 +19,7 @@ QZ_CLASS_INFO(TTabSheet, TWinControl) {
 }
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+    SetColor(clBtnFace);
     SetVisible(false);
     SetAlign(alClient);
 }
@@ -90,6 +91,7 @@ QZ_CLASS_INFO(TPageControl, TCustomControl) {
 }
 
 TPageControl::TPageControl(TComponent* owner) : TCustomControl(owner) {
+    SetColor(clBtnFace);
     SetBounds(0, 0, 289, 193);
     SetTabStop(true);
 }
@@ -223,6 +225,11 @@ int TPageControl::IndexOfTabAt(int x, int y) {
     for (int t = 0; t < TabCount(); ++t)
         if (TabRect(t).Contains({x, y})) return t;
     return -1;
+}
+
+void TPageControl::AlignControls(TControl* control, TRect& rect) {
+    rect = DisplayRect();
+    TCustomControl::AlignControls(control, rect);
 }
 
 TRect TPageControl::DisplayRect() {

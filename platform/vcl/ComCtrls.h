@@ -113,6 +113,8 @@ protected:
     // Draws one tab: OnDrawTab when set (for owner-drawn tabs), else the caption centred.
     virtual void DrawTab(int tabIndex, const TRect& rect, bool active);
     void Paint() override;
+    // Pages fill the display area below the tabs.
+    void AlignControls(TControl* control, TRect& rect) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(Word& key, TShiftState shift) override;
 

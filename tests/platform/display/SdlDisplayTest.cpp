@@ -1,4 +1,5 @@
 #include "platform/display/SdlDisplay.h"
+#include "doubles/XServer.h"
 #include "platform/core/CodePages.h"
 #include "platform/vcl/StdCtrls.h"
 #include <atomic>
@@ -19,55 +20,17 @@ extern char** environ;
 namespace qz {
 namespace {
 
-std::string FindProgram(const char* name) {
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    for (std::size_t start = 0; start <= dirs.size();) {
-        std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
-        std::string candidate = dirs.substr(start, end - start) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0) return candidate;
-        start = end + 1;
-    }
-    return "";
-}
-
-pid_t Spawn(const std::string& program, std::vector<std::string> args,
-            posix_spawn_file_actions_t* actions = nullptr) {
-    std::vector<char*> argv;
-    args.insert(args.begin(), program);
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), actions, nullptr, argv.data(), environ) != 0) return 0;
-    return pid;
-}
+using test::FindProgram;
+using test::Spawn;
 
 // An X server of its own on a free display number, and the SDL backend on it.
 class SdlDisplayTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::string xvfb = FindProgram("Xvfb");
         xdotool = FindProgram("xdotool");
-        if (xvfb.empty() || xdotool.empty()) return;
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        serverPid = Spawn(
-            xvfb, {"-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-            &actions);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        // The server writes its display number once it accepts connections.
-        std::string number;
-        char ch;
-        while (serverPid && read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
-        close(fds[0]);
-        if (number.empty()) return;
+        if (xdotool.empty() || !server.Start()) return;
         if (const char* old = std::getenv("DISPLAY")) savedDisplay = old, hadDisplay = true;
-        setenv("DISPLAY", (":" + number).c_str(), 1);
+        setenv("DISPLAY", server.Display().c_str(), 1);
         display = new TSdlDisplay();
         previousHost = SetFormHost(display);
     }
@@ -75,11 +38,7 @@ protected:
         // The backend stays open for the life of the process: closed, SDL unloads the X libraries
         // and what they keep for the process shows up as leaks of unknown code.
         if (display) SetFormHost(previousHost);
-        if (serverPid) {
-            kill(serverPid, SIGTERM);
-            waitpid(serverPid, nullptr, 0);
-            serverPid = 0;
-        }
+        server.Stop();
         if (hadDisplay)
             setenv("DISPLAY", savedDisplay.c_str(), 1);
         else
@@ -146,7 +105,7 @@ protected:
 
     static inline TSdlDisplay* display = nullptr;
     static inline TFormHost* previousHost = nullptr;
-    static inline pid_t serverPid = 0;
+    static inline test::TestXServer server;
     static inline std::string xdotool;
     static inline std::string savedDisplay;
     static inline bool hadDisplay = false;
