@@ -138,7 +138,7 @@ void TQzForm::ApplyLanguageChain(TComponent* component, bool wholeChain, const T
         LangController->SetLangPackageName(name);
         if (!FileExists(LangController->FileName())) continue;
         LangController->SetActive(true);
-        LangController->LoadComponent(component);
+        LangController->GetReader()->LoadComponent(component);
     }
 }
 

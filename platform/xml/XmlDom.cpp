@@ -80,6 +80,11 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NO
 
 } // namespace
 
+bool IsXmlName(const AnsiString& name) {
+    AnsiString utf8 = AnsiToUtf8(name);
+    return !utf8.empty() && xmlValidateName(X(utf8), 0) == 0;
+}
+
 // ---- TXmlNode
 
 void TXmlNode::Check() const {
@@ -170,9 +175,8 @@ void TXmlNode::SetAttribute(const AnsiString& name, const AnsiString& value) {
         a.SetText(value);
         return;
     }
-    AnsiString utf8Name = AnsiToUtf8(name);
-    if (xmlValidateName(X(utf8Name), 0) != 0) throw EXmlError("Invalid XML name: " + name);
-    xmlSetProp(node_, X(utf8Name), X(AnsiToUtf8(value)));
+    if (!IsXmlName(name)) throw EXmlError("Invalid XML name: " + name);
+    xmlSetProp(node_, X(AnsiToUtf8(name)), X(AnsiToUtf8(value)));
 }
 
 std::vector<TXmlNode> TXmlNode::ChildNodes() const {
@@ -352,8 +356,8 @@ void TXmlDocument::SetDocumentElement(const TXmlNode& element) {
 }
 
 TXmlNode TXmlDocument::CreateElement(const AnsiString& name) {
+    if (!IsXmlName(name)) throw EXmlError("Invalid XML name: " + name);
     AnsiString utf8 = AnsiToUtf8(name);
-    if (xmlValidateName(X(utf8), 0) != 0) throw EXmlError("Invalid XML name: " + name);
     xmlNodePtr n = xmlNewDocNode(doc_->doc, nullptr, X(utf8), nullptr);
     if (!n) throw EXmlError("Out of memory");
     doc_->SetAside(n);

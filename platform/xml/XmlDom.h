@@ -111,6 +111,9 @@ private:
     TXmlParseError parseError_;
 };
 
+// True when the text is an XML name (a tag or attribute name; no blanks, no XPath operators).
+bool IsXmlName(const AnsiString& name);
+
 // The names of the platform's DOM interfaces.
 using IXMLDOMNode = TXmlNode;
 using IXMLDOMDocument = TXmlDocument;

@@ -164,6 +164,9 @@ TEST(XmlDom, BuildsAndChangesDocuments) {
     EXPECT_EQ(root.Text(), "plain");
 
     EXPECT_THROW(doc.CreateElement("bad name"), EXmlError);
+    for (const char* name : {"", "a b", "*", "a|//b", "1a"}) EXPECT_FALSE(IsXmlName(name)) << name;
+    EXPECT_TRUE(IsXmlName("sOption"));
+    EXPECT_TRUE(IsXmlName(GB("名称")));
     EXPECT_THROW(other.AppendChild(other), EXmlError);
     TXmlDocument second;
     EXPECT_THROW(other.AppendChild(second.CreateElement("x")), EXmlError);
