@@ -79,8 +79,9 @@ AnsiString GetLangFolder(TDesignType designType) {
     TStringList table;
     table.SetText(kCodePageLanguages);
     AnsiString code = table.Values(codePage);
-    if (code.empty() || path.empty()) return "";
-    AnsiString folder = IncludeTrailingPathDelimiter(path) + "MultiLanguage/" + code + "/";
+    if (code.empty()) return "";
+    AnsiString folder =
+        (path.empty() ? path : IncludeTrailingPathDelimiter(path)) + "MultiLanguage/" + code + "/";
     return DirectoryExists(folder) ? folder : "";
 }
 
