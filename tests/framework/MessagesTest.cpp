@@ -92,8 +92,7 @@ TEST_F(MessagesTest, ButtonsSpeakChineseUnlessTheInterfaceIsEnglish) {
 }
 
 TEST_F(RequestWindowTest, ButtonsKeepTheirEnglishCaptionsWithAnEnglishInterface) {
-    std::string client = ExtractFilePath(getenv("QZ_REGISTRY")) + "client/CorvaneC.ini";
-    std::ofstream(client) << "[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=437\n";
+    installation.WriteClientSettings("[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=437\n");
     std::vector<AnsiString> buttons;
     HeadlessDisplay()->SetModalDriver([&](TCustomForm& form) {
         for (int i = 0; i < form.ComponentCount(); ++i)

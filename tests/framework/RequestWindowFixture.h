@@ -3,6 +3,7 @@
 // module's server object and the host's application object as recording doubles, message boxes
 // answered with OK.
 #include "doubles/RecordingObject.h"
+#include "doubles/TestInstallation.h"
 #include "module/RovanCF.h"
 #include "platform/display/Display.h"
 #include "platform/os/System.h"
@@ -19,13 +20,7 @@ namespace qz::test {
 class RequestWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = CreateTempFile("qzwin");
-        std::filesystem::remove(dir_);
-        std::filesystem::create_directories(dir_ + "/client");
-        std::ofstream(dir_ + "/client/CorvaneC.ini") << "[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n";
-        std::ofstream(dir_ + "/registry.ini") << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
-                                               << "/client\nProfileType=0\n";
-        setenv("QZ_REGISTRY", (dir_ + "/registry.ini").c_str(), 1);
+        setenv("QZ_REGISTRY", installation.Registry().c_str(), 1);
 
         server = nullptr;
         RegisterOleFactory("TinsleyS.dmTinsley", [this]() -> IDispatchObject* {
@@ -66,7 +61,6 @@ protected:
         HeadlessDisplay()->ClearModalDrivers();
         UnregisterOleFactory("TinsleyS.dmTinsley");
         unsetenv("QZ_REGISTRY");
-        std::filesystem::remove_all(dir_);
     }
 
     // A new window of the module, given its module file and the host object.
@@ -93,9 +87,9 @@ protected:
     TRecordingObject* validator = nullptr;
     TRecordingObject* server = nullptr;
     Variant hostVariant, counterVariant, validatorVariant;
+    TestInstallation installation;
 
 private:
-    std::string dir_;
     std::vector<TfrmRovan*> windows_;
 };
 

@@ -167,8 +167,7 @@ TEST_F(RequestWindowTest, RefusedConnectionFailsInitialisationWithE000006) {
         port = closed.Port();
     }
     // The client settings name a server that refuses the connection.
-    std::string client = ExtractFilePath(getenv("QZ_REGISTRY")) + "client/CorvaneC.ini";
-    std::ofstream(client) << "[Server Information]\nComputerName=localhost\nServerPort=" << port << "\n";
+    installation.WriteClientSettings("[Server Information]\nComputerName=localhost\nServerPort=" + std::to_string(port) + "\n");
     TfrmRovan* w = NewWindow();
     EXPECT_FALSE(w->InitFromHost(HostParams(5)));
     EXPECT_NE(w->FMessageItems.find("E;-1; E;000006; "), AnsiString::npos) << w->FMessageItems;

@@ -1,6 +1,7 @@
 // The module as the host sees it: RovanC.so loaded by name, its controller driven through the
 // positions of its operations, its notifications and outcome.
 #include "doubles/RecordingObject.h"
+#include "doubles/TestInstallation.h"
 #include "module/DLLFunc.h"
 #include "outside/host/ControllerSlots.h"
 #include "platform/core/CodePages.h"
@@ -22,14 +23,8 @@ void Record(void*, int code, TDLLBaseController*) { g_notified.push_back(code); 
 class ModuleTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = CreateTempFile("qzmod");
-        std::filesystem::remove(dir_);
-        std::filesystem::create_directories(dir_ + "/client");
-        std::ofstream(dir_ + "/client/CorvaneC.ini") << "[Server Information]\nComputerName=127.0.0.1\n";
-        std::ofstream(dir_ + "/registry.ini")
-            << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_ << "/client\n"
-            << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
-        setenv("QZ_REGISTRY", (dir_ + "/registry.ini").c_str(), 1);
+        installation_ = new TestInstallation;
+        setenv("QZ_REGISTRY", installation_->Registry().c_str(), 1);
         setenv("QZ_DISPLAY", "headless", 1);
         setenv("QZ_HEADLESS_PRESS", "btnCancel", 1);
         lib_ = LoadLibrary(QZ_LIB_DIR "/RovanC.so");
@@ -37,7 +32,7 @@ protected:
         getController_ = reinterpret_cast<TDLLBaseController* (*)()>(GetProcAddress(lib_, "GetController"));
         ASSERT_NE(getController_, nullptr);
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(dir_); }
+    static void TearDownTestSuite() { delete installation_; }
 
     void SetUp() override {
         g_notified.clear();
@@ -56,7 +51,7 @@ protected:
         return p;
     }
 
-    static inline std::string dir_;
+    static inline TestInstallation* installation_ = nullptr;
     static inline HMODULE lib_ = nullptr;
     static inline TDLLBaseController* (*getController_)() = nullptr;
     TDLLBaseController* controller_ = nullptr;

@@ -1,5 +1,6 @@
 // The reference host on a real X display: the module's window appears, a capture of the X screen shows
 // it, Esc typed on the display closes it, and the host prints the notifications and the outcome.
+#include "doubles/TestInstallation.h"
 #include "doubles/XServer.h"
 #include "platform/os/System.h"
 
@@ -58,12 +59,8 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     TestXServer server;
     if (xdotool.empty() || xwd.empty() || !server.Start()) GTEST_SKIP() << "Xvfb, xdotool or xwd is not installed";
 
-    std::string dir = CreateTempFile("qzx");
-    std::filesystem::remove(dir);
-    std::filesystem::create_directories(dir + "/client");
-    std::ofstream(dir + "/client/CorvaneC.ini") << "[Server Information]\nComputerName=127.0.0.1\n";
-    std::ofstream(dir + "/registry.ini") << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir
-                                         << "/client\n[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
+    TestInstallation installation;
+    const std::string& dir = installation.Dir();
 
     const char* savedDisplay = std::getenv("DISPLAY");
     std::string previous = savedDisplay ? savedDisplay : "";
@@ -81,8 +78,8 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
         RunProgram(xdotool, {"key", "Escape"});
     });
 
-    std::string command = "DISPLAY=" + server.Display() + " QZ_DISPLAY=sdl QZ_REGISTRY=" + dir +
-                          "/registry.ini timeout 60 " QZ_BIN_DIR "/qzhost 2>/dev/null";
+    std::string command = "DISPLAY=" + server.Display() + " QZ_DISPLAY=sdl QZ_REGISTRY=" + installation.Registry() +
+                          " timeout 60 " QZ_BIN_DIR "/qzhost 2>/dev/null";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 256> buf{};
@@ -105,7 +102,6 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     for (int y = 206; y < 206 + 355; y += 4)
         for (int x = 257; x < 257 + 509; x += 4) drawn += screen.Pixel(x, y) != 0 ? 1 : 0;
     EXPECT_GT(drawn, 10000);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

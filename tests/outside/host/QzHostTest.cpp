@@ -1,6 +1,6 @@
 // The reference host as a user runs it: the module's window created, shown and closed, with the
 // notifications and the outcome printed.
-#include "platform/os/System.h"
+#include "doubles/TestInstallation.h"
 
 #include <array>
 #include <cstdio>
@@ -28,18 +28,8 @@ HostRun RunHost(const std::string& registry, const std::string& args) {
 
 class QzHost : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = qz::CreateTempFile("qzhost");
-        std::filesystem::remove(dir_);
-        std::filesystem::create_directories(dir_ + "/client");
-        std::ofstream(dir_ + "/client/CorvaneC.ini") << "[Server Information]\nComputerName=127.0.0.1\n";
-        registry_ = dir_ + "/registry.ini";
-        std::ofstream(registry_) << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_ << "/client\n"
-                                 << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string dir_, registry_;
+    qz::test::TestInstallation installation_;
+    std::string registry_ = installation_.Registry();
 };
 
 TEST_F(QzHost, ShowsTheWindowAndReportsItsLifeAndOutcome) {

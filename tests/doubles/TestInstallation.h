@@ -1,0 +1,36 @@
+#pragma once
+// A client installation in a temporary folder for one test: the registry file naming it (and the
+// module's server object library), and its client settings; removed at the end.
+#include "platform/os/System.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace qz::test {
+
+class TestInstallation {
+public:
+    // clientSettings: the text of CorvaneC.ini; by default the in-process application server.
+    explicit TestInstallation(const std::string& clientSettings = "[Server Information]\nComputerName=127.0.0.1\n") {
+        dir_ = CreateTempFile("qzinst");
+        std::filesystem::remove(dir_);
+        std::filesystem::create_directories(dir_ + "/client");
+        WriteClientSettings(clientSettings);
+        std::ofstream(Registry()) << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
+                                  << "/client\nProfileType=0\n"
+                                  << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
+    }
+    ~TestInstallation() { std::filesystem::remove_all(dir_); }
+    TestInstallation(const TestInstallation&) = delete;
+    TestInstallation& operator=(const TestInstallation&) = delete;
+
+    void WriteClientSettings(const std::string& text) const { std::ofstream(dir_ + "/client/CorvaneC.ini") << text; }
+    std::string Registry() const { return dir_ + "/registry.ini"; }
+    const std::string& Dir() const { return dir_; }
+
+private:
+    std::string dir_;
+};
+
+}  // namespace qz::test
