@@ -1,9 +1,9 @@
 #include "controls/QzForm.h"
 
-#include "controls/PropUtils.h"
-#include "controls/QzControls.h"
 #include "controls/F2Button.h"
 #include "controls/GSpdBtn.h"
+#include "controls/PropUtils.h"
+#include "controls/QzControls.h"
 #include "controls/SelectPnl.h"
 #include "language/LanguageController.h"
 #include "platform/gfx/Bitmap.h"
@@ -41,8 +41,8 @@ TBitmap DisabledImage(const TBitmap& glyph, TColor transparent) {
             TColor p = glyph.Pixel(x, y);
             if (p == transparent) continue;
             bool dark = Brightness(p) < 384;
-            bool edge = at(x, y - 1) == transparent || at(x, y + 1) == transparent || at(x - 1, y) == transparent ||
-                        at(x + 1, y) == transparent;
+            bool edge = at(x, y - 1) == transparent || at(x, y + 1) == transparent ||
+                        at(x - 1, y) == transparent || at(x + 1, y) == transparent;
             if (dark || edge) mask[static_cast<size_t>(y) * w + x] = true;
         }
     TBitmap d(w, h);
@@ -67,7 +67,7 @@ template <class Button> bool TreatGlyph(TComponent* component) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void AddDisabledGlyph(TBitmap& glyph, int& numGlyphs) {
     if (numGlyphs != 1 || glyph.Empty()) return;
@@ -85,7 +85,9 @@ void AddDisabledGlyph(TBitmap& glyph, int& numGlyphs) {
     numGlyphs = 2;
 }
 
-TQzForm::TQzForm(TComponent* owner) : TForm(owner) { RegisterQzControls(); }
+TQzForm::TQzForm(TComponent* owner) : TForm(owner) {
+    RegisterQzControls();
+}
 
 void TQzForm::FormCreate(TObject*) {
     FConverted = false;
@@ -100,7 +102,8 @@ void TQzForm::FormCreate(TObject*) {
         }
         if (TreatGlyph<TSpeedButton>(c) || TreatGlyph<TBitBtn>(c)) continue;
         if (auto* panel = dynamic_cast<TSelectPanel*>(c))
-            for (TSpeedButton* button : {static_cast<TSpeedButton*>(panel->ListButton), static_cast<TSpeedButton*>(panel->DeleteButton),
+            for (TSpeedButton* button : {static_cast<TSpeedButton*>(panel->ListButton),
+                                         static_cast<TSpeedButton*>(panel->DeleteButton),
                                          static_cast<TSpeedButton*>(panel->ClearButton)})
                 if (button) TreatGlyph<TSpeedButton>(button);
     }
@@ -120,16 +123,24 @@ int TQzForm::MessageDialog(const AnsiString& text, TMsgDlgType dlgType, TMsgDlgB
     return QzConverter->ShowMessageDlg(text, dlgType, buttons);
 }
 
-AnsiString TQzForm::GetSystemCodePage() const { return QzConverter->SystemCodePage(); }
-AnsiString TQzForm::GetUICodePage() const { return QzConverter->UICodePage(); }
-Byte TQzForm::GetUIConvertKind() const { return QzConverter->UIConvertKind(); }
-Byte TQzForm::GetDBConvertKind() const { return QzConverter->DBConvertKind(); }
+AnsiString TQzForm::GetSystemCodePage() const {
+    return QzConverter->SystemCodePage();
+}
+AnsiString TQzForm::GetUICodePage() const {
+    return QzConverter->UICodePage();
+}
+Byte TQzForm::GetUIConvertKind() const {
+    return QzConverter->UIConvertKind();
+}
+Byte TQzForm::GetDBConvertKind() const {
+    return QzConverter->DBConvertKind();
+}
 
 void TQzForm::ApplyLanguageChain(TComponent* component, bool wholeChain, const TMetaClass* stopBefore) {
     std::vector<AnsiString> names;
     if (wholeChain) {
-        for (const TMetaClass* cls = component->ClassInfo(); cls && cls != stopBefore && cls != TForm::StaticClass();
-             cls = cls->ClassParent())
+        for (const TMetaClass* cls = component->ClassInfo();
+             cls && cls != stopBefore && cls != TForm::StaticClass(); cls = cls->ClassParent())
             names.insert(names.begin(), cls->ClassName());
     } else {
         names.push_back(component->ClassInfo()->ClassName());
@@ -150,7 +161,9 @@ void TQzForm::LoadDerivedLanguage(TComponent* component, bool wholeChain) {
     ApplyLanguageChain(component, wholeChain, TQzForm::StaticClass());
 }
 
-void TQzForm::TranslateWindow(bool wholeChain) { LoadLanguage(this, wholeChain); }
+void TQzForm::TranslateWindow(bool wholeChain) {
+    LoadLanguage(this, wholeChain);
+}
 
 void TQzForm::GetLangText(const AnsiString& fileName, const AnsiString& key, AnsiString& text, bool convert,
                           const AnsiString& defaultText) {
@@ -166,4 +179,4 @@ QZ_CLASS_INFO(TQzForm, TForm) {
     b.Method("FormShow", &TQzForm::FormShow);
 }
 
-}  // namespace qz
+} // namespace qz

@@ -48,4 +48,4 @@ private:
 // its right, and the button's number of images 2. Glyphs with other counts are left alone.
 void AddDisabledGlyph(TBitmap& glyph, int& numGlyphs);
 
-}  // namespace qz
+} // namespace qz

@@ -1,22 +1,22 @@
 #include "framework/BaseGene.h"
 
+#include "controls/ExtPage.h"
+#include "controls/F2Button.h"
 #include "framework/BaseGeneU.h"
 #include "outside/pictures/PxResD5.h"
-#include "platform/gfx/Bitmap.h"
 #include "platform/core/Format.h"
 #include "platform/core/Strings.h"
 #include "platform/data/SocketConnection.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/os/System.h"
 #include "platform/rtti/ClassBuilder.h"
-#include "controls/ExtPage.h"
-#include "controls/F2Button.h"
 #include "platform/vcl/Buttons.h"
-#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/ListView.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/WinApi.h"
@@ -31,7 +31,7 @@ const char kResource[] =
 #include "BaseGene.qzfm.inc"
     ;
 
-}  // namespace
+} // namespace
 
 TfrmBaseGene::TfrmBaseGene(TComponent* owner) : TQzForm(owner) {}
 
@@ -72,17 +72,27 @@ void TfrmBaseGene::FormShow(TObject* Sender) {
     BaseGeneShow(*this);
 }
 
-void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }
-void TfrmBaseGene::FormDestroy(TObject*) { BaseGeneDestroy(*this); }
+void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action) {
+    Action = caFree;
+}
+void TfrmBaseGene::FormDestroy(TObject*) {
+    BaseGeneDestroy(*this);
+}
 
 void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift) {
     BaseGeneKeyDown(*this, Key, static_cast<unsigned>(Shift.Bits()));
 }
 
-void TfrmBaseGene::FormKeyPress(TObject*, char& Key) { BaseGeneKeyPress(*this, Key); }
-void TfrmBaseGene::FormResize(TObject*) { BaseGeneRepaintHost(*this); }
+void TfrmBaseGene::FormKeyPress(TObject*, char& Key) {
+    BaseGeneKeyPress(*this, Key);
+}
+void TfrmBaseGene::FormResize(TObject*) {
+    BaseGeneRepaintHost(*this);
+}
 void TfrmBaseGene::btnOkClick(TObject*) {}
-void TfrmBaseGene::btnCancelClick(TObject*) { Close(); }
+void TfrmBaseGene::btnCancelClick(TObject*) {
+    Close();
+}
 
 void TfrmBaseGene::btnInsertClick(TObject*) {
     if (pnlCondition && lstCondition->CanFocus()) lstCondition->SetFocus();
@@ -93,13 +103,27 @@ void TfrmBaseGene::btnOpenClick(TObject*) {}
 void TfrmBaseGene::btnDeleteClick(TObject*) {}
 void TfrmBaseGene::lstConditionEdited(TObject*, TListItem*, AnsiString&) {}
 void TfrmBaseGene::lstConditionKeyDown(TObject*, Word&, TShiftState) {}
-void TfrmBaseGene::ToolButton1Click(TObject*) { BaseGeneCycleView(*this); }
-void TfrmBaseGene::ViewIconExecute(TObject*) { BaseGeneSetView(*this, vsIcon); }
-void TfrmBaseGene::ViewSmallIconExecute(TObject*) { BaseGeneSetView(*this, vsSmallIcon); }
-void TfrmBaseGene::ViewListExecute(TObject*) { BaseGeneSetView(*this, vsList); }
-void TfrmBaseGene::ViewReportExecute(TObject*) { BaseGeneSetView(*this, vsReport); }
-void TfrmBaseGene::pgOptionChange(TObject*) { BaseGenePageChange(*this); }
-void TfrmBaseGene::pgOptionChanging(TObject*, bool& AllowChange) { AllowChange = BaseGenePageChanging(*this); }
+void TfrmBaseGene::ToolButton1Click(TObject*) {
+    BaseGeneCycleView(*this);
+}
+void TfrmBaseGene::ViewIconExecute(TObject*) {
+    BaseGeneSetView(*this, vsIcon);
+}
+void TfrmBaseGene::ViewSmallIconExecute(TObject*) {
+    BaseGeneSetView(*this, vsSmallIcon);
+}
+void TfrmBaseGene::ViewListExecute(TObject*) {
+    BaseGeneSetView(*this, vsList);
+}
+void TfrmBaseGene::ViewReportExecute(TObject*) {
+    BaseGeneSetView(*this, vsReport);
+}
+void TfrmBaseGene::pgOptionChange(TObject*) {
+    BaseGenePageChange(*this);
+}
+void TfrmBaseGene::pgOptionChanging(TObject*, bool& AllowChange) {
+    AllowChange = BaseGenePageChanging(*this);
+}
 
 void TfrmBaseGene::tsOption2Show(TObject*) {
     if (FSystemPageReady) return;
@@ -113,7 +137,9 @@ void TfrmBaseGene::RequiredExit(TObject*) {}
 
 // Virtual operations.
 
-void TfrmBaseGene::SetupSystemPage() { BaseGeneSetupSystemPage(*this); }
+void TfrmBaseGene::SetupSystemPage() {
+    BaseGeneSetupSystemPage(*this);
+}
 
 bool TfrmBaseGene::CollectParams() {
     FResultParams = VarArrayCreate({0, 2}, varVariant);
@@ -123,16 +149,24 @@ bool TfrmBaseGene::CollectParams() {
     return true;
 }
 
-void TfrmBaseGene::DefineModule() { BaseGeneDefineModule(*this); }
-void TfrmBaseGene::PickPhrase(TControl* Control) { BaseGenePickPhrase(*this, Control); }
+void TfrmBaseGene::DefineModule() {
+    BaseGeneDefineModule(*this);
+}
+void TfrmBaseGene::PickPhrase(TControl* Control) {
+    BaseGenePickPhrase(*this, Control);
+}
 
 void TfrmBaseGene::SetRequiredFields(const AnsiString& Names) {
     FRequiredFields.SetCommaText(StringReplace(Names, ";", ",", rfReplaceAll));
 }
 
-bool TfrmBaseGene::RunInProcess(const std::vector<Variant>&) { return false; }
+bool TfrmBaseGene::RunInProcess(const std::vector<Variant>&) {
+    return false;
+}
 void TfrmBaseGene::PrepareDataSets() {}
-void TfrmBaseGene::InitServices() { BaseGeneInitServices(*this); }
+void TfrmBaseGene::InitServices() {
+    BaseGeneInitServices(*this);
+}
 bool TfrmBaseGene::InitFromHost(const Variant& Params) {
     FInitializing = true;
     bool result = false;
@@ -149,15 +183,21 @@ bool TfrmBaseGene::InitFromHost(const Variant& Params) {
     }
     return result;
 }
-bool TfrmBaseGene::GetOptionValues(Variant&, int) { return true; }
-bool TfrmBaseGene::ApplyHostValues(const Variant&) { return false; }
+bool TfrmBaseGene::GetOptionValues(Variant&, int) {
+    return true;
+}
+bool TfrmBaseGene::ApplyHostValues(const Variant&) {
+    return false;
+}
 
 bool TfrmBaseGene::GetEnvironment(Variant& Env, int Count) {
     Env = VarArrayCreate({0, Count - 1}, varVariant);
     return true;
 }
 
-bool TfrmBaseGene::GetOptionTexts(Variant&, int) { return true; }
+bool TfrmBaseGene::GetOptionTexts(Variant&, int) {
+    return true;
+}
 void TfrmBaseGene::AfterLoadJob() {}
 
 void TfrmBaseGene::OpenLookup(const AnsiString& Table, const AnsiString& Kind, const Variant& Conditions,
@@ -166,23 +206,45 @@ void TfrmBaseGene::OpenLookup(const AnsiString& Table, const AnsiString& Kind, c
 }
 
 void TfrmBaseGene::SetupConnection(TSocketConnection*) {}
-bool TfrmBaseGene::SavePlan(const AnsiString&, const AnsiString&, bool) { return false; }
-bool TfrmBaseGene::ApplyPlan(const AnsiString&, const AnsiString&) { return false; }
-bool TfrmBaseGene::LoadPlanList() { return BaseGeneLoadPlanList(*this); }
-bool TfrmBaseGene::AfterPlanOpened() { return true; }
-bool TfrmBaseGene::RunHostAction(int) { return true; }
+bool TfrmBaseGene::SavePlan(const AnsiString&, const AnsiString&, bool) {
+    return false;
+}
+bool TfrmBaseGene::ApplyPlan(const AnsiString&, const AnsiString&) {
+    return false;
+}
+bool TfrmBaseGene::LoadPlanList() {
+    return BaseGeneLoadPlanList(*this);
+}
+bool TfrmBaseGene::AfterPlanOpened() {
+    return true;
+}
+bool TfrmBaseGene::RunHostAction(int) {
+    return true;
+}
 void TfrmBaseGene::BeforeApplyValue(TComponent*, AnsiString&) {}
 void TfrmBaseGene::AfterApplyValue(TComponent*, const AnsiString&) {}
 
-void TfrmBaseGene::DoF2Key(Word Key, TControl* Control) { BaseGeneDoF2Key(*this, Key, Control); }
-void TfrmBaseGene::CreateHelperObjects() { BaseGeneCreateHelperObjects(*this); }
-void TfrmBaseGene::CreateLookupObject() { BaseGeneCreateLookupObject(*this); }
+void TfrmBaseGene::DoF2Key(Word Key, TControl* Control) {
+    BaseGeneDoF2Key(*this, Key, Control);
+}
+void TfrmBaseGene::CreateHelperObjects() {
+    BaseGeneCreateHelperObjects(*this);
+}
+void TfrmBaseGene::CreateLookupObject() {
+    BaseGeneCreateLookupObject(*this);
+}
 
 // Operations for descendants and the controller.
 
-void TfrmBaseGene::SetModulePath(const AnsiString& Path) { BaseGeneSetModulePath(*this, Path); }
-bool TfrmBaseGene::IsLibraryModule() const { return IsLibraryPath(FModulePath); }
-void TfrmBaseGene::SetOptionCount(int Count) { FOptionCount = Count + FBaseOptionCount; }
+void TfrmBaseGene::SetModulePath(const AnsiString& Path) {
+    BaseGeneSetModulePath(*this, Path);
+}
+bool TfrmBaseGene::IsLibraryModule() const {
+    return IsLibraryPath(FModulePath);
+}
+void TfrmBaseGene::SetOptionCount(int Count) {
+    FOptionCount = Count + FBaseOptionCount;
+}
 
 void TfrmBaseGene::AddDateFields(const AnsiString& Names) {
     AnsiString rest = Names;
@@ -192,7 +254,9 @@ void TfrmBaseGene::AddDateFields(const AnsiString& Names) {
     }
 }
 
-void TfrmBaseGene::HandleHostCommand(const Variant& Command) { BaseGeneHandleHostCommand(*this, Command); }
+void TfrmBaseGene::HandleHostCommand(const Variant& Command) {
+    BaseGeneHandleHostCommand(*this, Command);
+}
 
 AnsiString TfrmBaseGene::ConvertUiText(const AnsiString& Text) {
     return QzConverter->ConvertForUI(Variant(Text)).AsString();
@@ -202,9 +266,15 @@ Variant TfrmBaseGene::ConvertServerData(const Variant& Value) {
     return QzConverter->ConvertForUI(QzConverter->ConvertFromDB(Value));
 }
 
-bool TfrmBaseGene::SetupAddress(TSocketConnection* Connection) { return BaseGeneSetupAddress(*this, Connection); }
-bool TfrmBaseGene::Connect() { return BaseGeneConnect(*this); }
-void TfrmBaseGene::GetSysInfo(const AnsiString& Name, AnsiString& Value) { BaseGeneGetSysInfo(*this, Name, Value); }
+bool TfrmBaseGene::SetupAddress(TSocketConnection* Connection) {
+    return BaseGeneSetupAddress(*this, Connection);
+}
+bool TfrmBaseGene::Connect() {
+    return BaseGeneConnect(*this);
+}
+void TfrmBaseGene::GetSysInfo(const AnsiString& Name, AnsiString& Value) {
+    BaseGeneGetSysInfo(*this, Name, Value);
+}
 
 int TfrmBaseGene::GetDateStyle() {
     AnsiString value;
@@ -224,21 +294,29 @@ bool TfrmBaseGene::QueryServer(const AnsiString& Table, const AnsiString& Kind, 
     return BaseGeneQueryServer(*this, Table, Kind, Query, Result, Params);
 }
 
-bool TfrmBaseGene::CheckServerValue(const Variant& Table, const Variant& Kind, const AnsiString& MsgKind, int Index,
-                                    Variant& Value, const Variant& Params) {
+bool TfrmBaseGene::CheckServerValue(const Variant& Table, const Variant& Kind, const AnsiString& MsgKind,
+                                    int Index, Variant& Value, const Variant& Params) {
     return BaseGeneCheckServerValue(*this, Table, Kind, MsgKind, Index, Value, Params);
 }
 
-void TfrmBaseGene::PickDate(const AnsiString& Text, AnsiString& Result) { BaseGenePickDate(*this, Text, Result); }
+void TfrmBaseGene::PickDate(const AnsiString& Text, AnsiString& Result) {
+    BaseGenePickDate(*this, Text, Result);
+}
 
 void TfrmBaseGene::GetCounter(const AnsiString& Name, const Variant& Params, Variant& Result) {
     BaseGeneGetCounter(*this, Name, Params, Result);
 }
 
-void TfrmBaseGene::LoadJobSettings(const Variant& Settings) { BaseGeneLoadJobSettings(*this, Settings); }
+void TfrmBaseGene::LoadJobSettings(const Variant& Settings) {
+    BaseGeneLoadJobSettings(*this, Settings);
+}
 
-void TfrmBaseGene::ReportMessages(const AnsiString& Items) { BaseGeneReportMessages(*this, Items); }
-void TfrmBaseGene::ReportErrorText(const AnsiString& Text) { BaseGeneReportErrorText(*this, Text); }
+void TfrmBaseGene::ReportMessages(const AnsiString& Items) {
+    BaseGeneReportMessages(*this, Items);
+}
+void TfrmBaseGene::ReportErrorText(const AnsiString& Text) {
+    BaseGeneReportErrorText(*this, Text);
+}
 
 void TfrmBaseGene::GetMessageText(const AnsiString& Kind, const AnsiString& Id, AnsiString& Text) {
     BaseGeneGetMessageText(*this, Kind, Id, Text);
@@ -249,15 +327,21 @@ int TfrmBaseGene::ShowMessageById(const AnsiString& Kind, const AnsiString& Id, 
     AnsiString format;
     GetMessageText(Kind, Id, format);
     std::vector<FormatArg> args;
-    for (int i = 0; i <= ArgCount && i < static_cast<int>(Args.size()); ++i) args.emplace_back(Args[static_cast<size_t>(i)]);
+    for (int i = 0; i <= ArgCount && i < static_cast<int>(Args.size()); ++i)
+        args.emplace_back(Args[static_cast<size_t>(i)]);
     AnsiString text = Format(format, args);
     TMsgDlgType type = mtCustom;
     TMsgDlgButtons buttons{mbOK};
-    if (Kind == "C" || Kind == "W") type = mtWarning, buttons = {mbOK, mbCancel};
-    else if (Kind == "D") type = mtWarning, buttons = {mbYes, mbNo, mbCancel};
-    else if (Kind == "E") type = mtError;
-    else if (Kind == "I") type = mtInformation;
-    else if (Kind == "Q") type = mtConfirmation, buttons = {mbOK, mbCancel};
+    if (Kind == "C" || Kind == "W")
+        type = mtWarning, buttons = {mbOK, mbCancel};
+    else if (Kind == "D")
+        type = mtWarning, buttons = {mbYes, mbNo, mbCancel};
+    else if (Kind == "E")
+        type = mtError;
+    else if (Kind == "I")
+        type = mtInformation;
+    else if (Kind == "Q")
+        type = mtConfirmation, buttons = {mbOK, mbCancel};
     if (Buttons != 0) buttons = TMsgDlgButtons::FromBits(Buttons);
     return ShowMessageBox(text, static_cast<Byte>(type), static_cast<Word>(buttons.Bits()));
 }
@@ -279,11 +363,15 @@ void TfrmBaseGene::WMMove(TMessage& Message) {
 }
 
 void TfrmBaseGene::WMClose(TMessage& Message) {
-    if (FInitializing) FCloseDeferred = true;
-    else InheritedMessage(TfrmBaseGene::StaticClass(), Message);
+    if (FInitializing)
+        FCloseDeferred = true;
+    else
+        InheritedMessage(TfrmBaseGene::StaticClass(), Message);
 }
 
-void TfrmBaseGene::WMOpenWindow(TMessage& Message) { DoF2Key(113, reinterpret_cast<TControl*>(Message.LParam)); }
+void TfrmBaseGene::WMOpenWindow(TMessage& Message) {
+    DoF2Key(113, reinterpret_cast<TControl*>(Message.LParam));
+}
 
 QZ_CLASS_INFO(TfrmBaseGene, TQzForm) {
     b.Resource(kResource);
@@ -352,4 +440,4 @@ QZ_CLASS_INFO(TfrmBaseGene, TQzForm) {
     b.Message(WM_CLOSE, &TfrmBaseGene::WMClose);
 }
 
-}  // namespace qz
+} // namespace qz

@@ -239,4 +239,4 @@ private:
 // Window message of the open-window request: a control in the long parameter, handled as F2 there.
 constexpr Cardinal WM_QZ_OPENWINDOW = 0x0400 + 10;
 
-}  // namespace qz
+} // namespace qz

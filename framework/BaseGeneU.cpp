@@ -18,8 +18,8 @@
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Grids.h"
-#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/ListView.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/StdCtrlsEx.h"
@@ -34,9 +34,13 @@ namespace {
 
 constexpr const char* kVersion = "870401-0.00.00";
 
-bool CancelIsActive(TfrmBaseGene& w) { return w.btnCancel && w.ActiveControl() == w.btnCancel; }
+bool CancelIsActive(TfrmBaseGene& w) {
+    return w.btnCancel && w.ActiveControl() == w.btnCancel;
+}
 
-void PostClose(TfrmBaseGene& w) { PostMessage(w.Handle(), WM_CLOSE, 0, 0); }
+void PostClose(TfrmBaseGene& w) {
+    PostMessage(w.Handle(), WM_CLOSE, 0, 0);
+}
 
 // The dialog type and default buttons of a message kind.
 void KindDialog(const AnsiString& kind, TMsgDlgType& type, TMsgDlgButtons& buttons) {
@@ -77,12 +81,12 @@ bool IsPositiveInteger(const AnsiString& s) {
     return TryStrToInt(s, v) && v > 0;
 }
 
-}  // namespace
+} // namespace
 
 // Life of the window.
 
 void BaseGeneCreate(TfrmBaseGene& w) {
-    if (w.GetSystemCodePage() == "950") DateSeparator = '/';  // the locale's separator
+    if (w.GetSystemCodePage() == "950") DateSeparator = '/'; // the locale's separator
     Application->SetHintHidePause(500000);
     w.FVersion = kVersion;
     w.FCompanyCode.clear();
@@ -98,7 +102,8 @@ void BaseGeneCreate(TfrmBaseGene& w) {
     w.PrepareDataSets();
     w.FDynamicDates = std::make_unique<TStringList>();
     for (int i = 0; i < w.ComponentCount(); ++i)
-        if (HasPublishedProperty(w.Components(i), "ImeName")) SetStrPropByName(w.Components(i), "ImeName", "");
+        if (HasPublishedProperty(w.Components(i), "ImeName"))
+            SetStrPropByName(w.Components(i), "ImeName", "");
 }
 
 void BaseGeneShow(TfrmBaseGene& w) {
@@ -238,9 +243,10 @@ void BaseGeneHandleHostCommand(TfrmBaseGene& w, const Variant& command) {
                 Variant texts = values[0];
                 for (int i = VarArrayLowBound(texts, 1); checked && i <= VarArrayHighBound(texts, 1); ++i) {
                     TComponent* c = w.FindComponent(texts[i][1].AsString());
-                    bool fits = c && (IsKindOf(c, "TSelectPanel") || IsKindOf(c, "TCustomComboBox") ||
-                                      HasPublishedProperty(c, "ItemIndex") || HasPublishedProperty(c, "Checked") ||
-                                      HasPublishedProperty(c, "Text") || HasPublishedProperty(c, "Lines"));
+                    bool fits =
+                        c && (IsKindOf(c, "TSelectPanel") || IsKindOf(c, "TCustomComboBox") ||
+                              HasPublishedProperty(c, "ItemIndex") || HasPublishedProperty(c, "Checked") ||
+                              HasPublishedProperty(c, "Text") || HasPublishedProperty(c, "Lines"));
                     if (!fits) {
                         w.ReportMessages("W;000014");
                         checked = false;
@@ -259,8 +265,10 @@ void BaseGeneHandleHostCommand(TfrmBaseGene& w, const Variant& command) {
             w.SetCaption(w.FTitle + "[" + w.FCompanyName + "]");
         }
     }
-    if (action > 2 && checked) w.RunHostAction(action);
-    else if (w.FAutoSubmit) w.btnOk->Click();
+    if (action > 2 && checked)
+        w.RunHostAction(action);
+    else if (w.FAutoSubmit)
+        w.btnOk->Click();
 }
 
 // Keys, pages and the plan-list view.
@@ -276,9 +284,12 @@ AnsiString HelpNumber(const AnsiString& code) {
         number = "1";
         examined = c4;
     }
-    if (examined == 'B') number += "3";
-    else if (examined == 'R') number += "2";
-    else return "";
+    if (examined == 'B')
+        number += "3";
+    else if (examined == 'R')
+        number += "2";
+    else
+        return "";
     return number + Copy(code, static_cast<int>(code.size()) - 1, 2) + "0000";
 }
 
@@ -302,7 +313,7 @@ void BaseGeneKeyDown(TfrmBaseGene& w, Word& key, unsigned shiftBits) {
     } else if (key == VK_F2) {
         w.DoF2Key(113, w.ActiveControl());
     } else if (ctrl && alt && key == 'V') {
-        ShowMessage("File: " + w.FModulePath);  // the file-properties dialog of the module
+        ShowMessage("File: " + w.FModulePath); // the file-properties dialog of the module
     } else if ((ctrl && sh && key == VK_TAB) || (ctrl && key == VK_PRIOR)) {
         turnPage(false);
     } else if ((ctrl && key == VK_TAB) || (ctrl && key == VK_NEXT)) {
@@ -316,7 +327,8 @@ void BaseGeneKeyPress(TfrmBaseGene& w, char& key) {
     if (!active) return;
     // A memo takes Enter as a new line on its first two lines.
     if (auto* memo = dynamic_cast<TCustomMemo*>(active); memo && memo->CaretPos().Y < 2) return;
-    bool listed = std::find(w.FPageEndControls.begin(), w.FPageEndControls.end(), active) != w.FPageEndControls.end();
+    bool listed =
+        std::find(w.FPageEndControls.begin(), w.FPageEndControls.end(), active) != w.FPageEndControls.end();
     if (auto* grid = dynamic_cast<TDrawGrid*>(active)) {
         if (listed) {
             key = 0;
@@ -508,7 +520,8 @@ void BaseGeneGetSysInfo(TfrmBaseGene& w, const AnsiString& name, AnsiString& val
             Variant answer = w.FCounterObject.Call("GetSysInfo", {w.FCompanyCode});
             if (!VarIsEmpty(answer))
                 for (int i = VarArrayLowBound(answer, 2); i <= VarArrayHighBound(answer, 2); ++i)
-                    w.FSysInfo->SetValue(VarToStr(answer.GetElement({0, i})), VarToStr(answer.GetElement({1, i})));
+                    w.FSysInfo->SetValue(VarToStr(answer.GetElement({0, i})),
+                                         VarToStr(answer.GetElement({1, i})));
         }
     } else {
         try {
@@ -519,7 +532,8 @@ void BaseGeneGetSysInfo(TfrmBaseGene& w, const AnsiString& name, AnsiString& val
     }
     if (value.empty()) {
         static const char* const names[] = {"SYS007", "SYS008", "SYS009", "SYS010"};
-        static const char* const chinese[] = {"商品分类方式一", "商品分类方式二", "商品分类方式三", "商品分类方式四"};
+        static const char* const chinese[] = {"商品分类方式一", "商品分类方式二", "商品分类方式三",
+                                              "商品分类方式四"};
         static const char* const english[] = {"Inv.Cate.1", "Inv.Cate.2", "Inv.Cate.3", "Inv.Cate.4"};
         for (int i = 0; i < 4; ++i)
             if (SameText(name, names[i])) value = w.GetUICodePage() != "437" ? GB(chinese[i]) : english[i];
@@ -533,11 +547,11 @@ bool BaseGeneQueryServer(TfrmBaseGene& w, const AnsiString& table, const AnsiStr
     if (!VarIsObject(w.FValidatorObject)) return false;
     try {
         w.FValidatorObject.Set("BaseLimited", Variant(WideToAnsi(w.FDataLimits)));
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     bool ok = false;
     try {
-        ok = w.FValidatorObject.Call(query ? "QueryData" : "CheckValue", {table, kind, w.FDbName, p, VarRef(result)})
+        ok = w.FValidatorObject
+                 .Call(query ? "QueryData" : "CheckValue", {table, kind, w.FDbName, p, VarRef(result)})
                  .AsBoolean();
     } catch (const std::exception&) {
         return false;
@@ -546,8 +560,8 @@ bool BaseGeneQueryServer(TfrmBaseGene& w, const AnsiString& table, const AnsiStr
     return ok;
 }
 
-bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind, const AnsiString& msgKind,
-                              int index, Variant& value, const Variant& params) {
+bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind,
+                              const AnsiString& msgKind, int index, Variant& value, const Variant& params) {
     if (CancelIsActive(w)) return true;
     if (VarIsEmpty(params) || VarIsNull(params)) {
         value.Clear();
@@ -557,19 +571,23 @@ bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Varia
     if (!w.QueryServer(VarToStr(table), VarToStr(kind), index == -2, res, params)) {
         AnsiString notFound;
         w.GetMessageText("I", "000008", notFound);
-        if (msgKind == "E") w.ReportMessages("E;000001;" + notFound);
-        else if (msgKind == "W") w.ReportMessages("W;000004;" + notFound);
+        if (msgKind == "E")
+            w.ReportMessages("E;000001;" + notFound);
+        else if (msgKind == "W")
+            w.ReportMessages("W;000004;" + notFound);
         return false;
     }
     value.Clear();
     if (VarIsEmpty(res) || VarIsNull(res)) return true;
-    if (!VarIsArray(res) || index < VarArrayLowBound(res, 1) || index > VarArrayHighBound(res, 1)) value = res;
-    else value = res[index];
+    if (!VarIsArray(res) || index < VarArrayLowBound(res, 1) || index > VarArrayHighBound(res, 1))
+        value = res;
+    else
+        value = res[index];
     return true;
 }
 
-void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind, const Variant& conditions,
-                        const AnsiString& extra, bool flag, Variant& result) {
+void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind,
+                        const Variant& conditions, const AnsiString& extra, bool flag, Variant& result) {
     if (VarIsEmpty(w.FLookupObject) || VarIsNull(w.FLookupObject)) {
         result.Clear();
         return;
@@ -600,7 +618,8 @@ void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiStri
 
 void BaseGenePickPhrase(TfrmBaseGene& w, TControl* control) {
     if (!VarIsObject(w.FLookupObject) || !control) return;
-    Variant answer = w.FLookupObject.Call("GetPhrase", {w.FUserCode, w.FDbName, static_cast<long long>(w.Handle())});
+    Variant answer =
+        w.FLookupObject.Call("GetPhrase", {w.FUserCode, w.FDbName, static_cast<long long>(w.Handle())});
     if (w.FConverted) answer = w.ConvertServerData(answer);
     AnsiString text = VarToStr(answer);
     if (!text.empty()) control->SetText(text);
@@ -610,16 +629,19 @@ void BaseGenePickDate(TfrmBaseGene& w, const AnsiString& text, AnsiString& resul
     result.clear();
     if (!VarIsObject(w.FLookupObject)) return;
     AnsiString start = text.size() == 8 ? text : FormatDateTime("yyyymmdd", Date());
-    AnsiString chosen =
-        Trim(VarToStr(w.FLookupObject.Call("ShowInputDay", {VarArrayOf({w.FDateStyle > 3, start, w.FDbName})})));
-    if (chosen.empty()) result = text;
-    else result = DateToText(w.FDateStyle, w.FDateSeparator, YMDToDate(chosen));
+    AnsiString chosen = Trim(
+        VarToStr(w.FLookupObject.Call("ShowInputDay", {VarArrayOf({w.FDateStyle > 3, start, w.FDbName})})));
+    if (chosen.empty())
+        result = text;
+    else
+        result = DateToText(w.FDateStyle, w.FDateSeparator, YMDToDate(chosen));
 }
 
 void BaseGeneGetCounter(TfrmBaseGene& w, const AnsiString& name, const Variant& params, Variant& result) {
     result.Clear();
     if (!VarIsObject(w.FCounterObject)) return;
-    result = w.FCounterObject.Call("GetCounter", {UpperCase(name), params, VarArrayOf({w.FCompanyCode, w.FDbName})});
+    result = w.FCounterObject.Call("GetCounter",
+                                   {UpperCase(name), params, VarArrayOf({w.FCompanyCode, w.FDbName})});
     if (w.FConverted) result = w.ConvertServerData(result);
 }
 
@@ -638,8 +660,10 @@ void BaseGeneLoadJobSettings(TfrmBaseGene& w, const Variant& settings) {
 // Messages.
 
 void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiString& id, AnsiString& text) {
-    if (VarIsEmpty(w.FHostObject)) text = "Can not Get Message\r" + Format("Type= %s, ID= %s ", {kind, id});
-    else text = VarToStr(w.FHostObject.Call("GetMessage", {kind, id}));
+    if (VarIsEmpty(w.FHostObject))
+        text = "Can not Get Message\r" + Format("Type= %s, ID= %s ", {kind, id});
+    else
+        text = VarToStr(w.FHostObject.Call("GetMessage", {kind, id}));
     text = w.ConvertServerData(text).AsString();
 }
 
@@ -731,4 +755,4 @@ bool BaseGeneLoadPlanList(TfrmBaseGene& w) {
     return true;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -49,10 +49,10 @@ void BaseGeneCreateLookupObject(TfrmBaseGene& w);
 void BaseGeneGetSysInfo(TfrmBaseGene& w, const AnsiString& name, AnsiString& value);
 bool BaseGeneQueryServer(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind, bool query,
                          Variant& result, const Variant& params);
-bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind, const AnsiString& msgKind,
-                              int index, Variant& value, const Variant& params);
-void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind, const Variant& conditions,
-                        const AnsiString& extra, bool flag, Variant& result);
+bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind,
+                              const AnsiString& msgKind, int index, Variant& value, const Variant& params);
+void BaseGeneOpenLookup(TfrmBaseGene& w, const AnsiString& table, const AnsiString& kind,
+                        const Variant& conditions, const AnsiString& extra, bool flag, Variant& result);
 void BaseGenePickPhrase(TfrmBaseGene& w, TControl* control);
 void BaseGenePickDate(TfrmBaseGene& w, const AnsiString& text, AnsiString& result);
 void BaseGeneGetCounter(TfrmBaseGene& w, const AnsiString& name, const Variant& params, Variant& result);
@@ -67,4 +67,4 @@ int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType
 // Plans (the list on the left).
 bool BaseGeneLoadPlanList(TfrmBaseGene& w);
 
-}  // namespace qz
+} // namespace qz

@@ -18,4 +18,4 @@ void TfrmBaseOpt::SetupConnection(TSocketConnection* Connection) {
 
 QZ_CLASS_INFO(TfrmBaseOpt, TfrmBaseGene) {}
 
-}  // namespace qz
+} // namespace qz

@@ -12,4 +12,4 @@ public:
     void SetupConnection(TSocketConnection* Connection) override;
 };
 
-}  // namespace qz
+} // namespace qz

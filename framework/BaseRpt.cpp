@@ -14,4 +14,4 @@ void TfrmBaseRpt::DefineModule() {
 
 QZ_CLASS_INFO(TfrmBaseRpt, TfrmBaseOpt) {}
 
-}  // namespace qz
+} // namespace qz

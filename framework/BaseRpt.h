@@ -11,4 +11,4 @@ public:
     void DefineModule() override;
 };
 
-}  // namespace qz
+} // namespace qz

@@ -10,11 +10,21 @@ AnsiString NotAssignedMessage(const char* variable) {
 
 TDLLBaseController::~TDLLBaseController() = default;
 
-void TDLLBaseController::DoFormCreated() { NotifyHost(NOTIFY_FORM_CREATED); }
-void TDLLBaseController::FormShowHandler(TObject*) { NotifyHost(NOTIFY_FORM_SHOWN); }
-void TDLLBaseController::FormHideHandler(TObject*) { NotifyHost(NOTIFY_FORM_HIDDEN); }
-void TDLLBaseController::FormDestroyHandler(TObject*) { NotifyHost(NOTIFY_FORM_DESTROYED); }
-void TDLLBaseController::DoNotify140() { NotifyHost(NOTIFY_140); }
+void TDLLBaseController::DoFormCreated() {
+    NotifyHost(NOTIFY_FORM_CREATED);
+}
+void TDLLBaseController::FormShowHandler(TObject*) {
+    NotifyHost(NOTIFY_FORM_SHOWN);
+}
+void TDLLBaseController::FormHideHandler(TObject*) {
+    NotifyHost(NOTIFY_FORM_HIDDEN);
+}
+void TDLLBaseController::FormDestroyHandler(TObject*) {
+    NotifyHost(NOTIFY_FORM_DESTROYED);
+}
+void TDLLBaseController::DoNotify140() {
+    NotifyHost(NOTIFY_140);
+}
 
 void TDLLBaseController::NotifyHost(int Code) {
     if (OnNotify) OnNotify.Code(OnNotify.Data, Code, this);
@@ -22,4 +32,4 @@ void TDLLBaseController::NotifyHost(int Code) {
 
 void TDLLBaseController::Reserved17() {}
 
-}  // namespace qz
+} // namespace qz

@@ -11,8 +11,8 @@ namespace qz {
 class TObject;
 class TDLLBaseController;
 
-using WordBool = std::int16_t;  // non-zero is true
-using LongBool = std::int32_t;  // true is all bits set (-1)
+using WordBool = std::int16_t; // non-zero is true
+using LongBool = std::int32_t; // true is all bits set (-1)
 using HWND = std::uintptr_t;
 
 // The host's notification handler: code and the object it is called on.
@@ -36,24 +36,24 @@ public:
     TDLLBaseController(const TDLLBaseController&) = delete;
     TDLLBaseController& operator=(const TDLLBaseController&) = delete;
 
-    virtual void GetVersion(WideString& Version) = 0;                  // 0
-    virtual LongBool GetVisible() = 0;                                 // 1
-    virtual void SetVisible(WordBool Value) = 0;                       // 2
-    virtual HWND GetHandle() = 0;                                      // 3
-    virtual int CreateForm(const Variant& Params) = 0;                 // 4
-    virtual int ExecuteCommand(const Variant& Command) = 0;            // 5
-    virtual int HandleEvent(int EventType, const Variant& Value) = 0;  // 6
-    virtual void ShowModal(Variant& ModalResult) = 0;                  // 7
-    virtual void FreeForm() = 0;                                       // 8
-    virtual int GetModuleInfo(Variant& Info) = 0;                      // 9
-    virtual bool IsFormFreed() = 0;                                    // 10
-    virtual void DoFormCreated();                                      // 11
-    virtual void FormShowHandler(TObject* Sender);                     // 12
-    virtual void FormHideHandler(TObject* Sender);                     // 13
-    virtual void FormDestroyHandler(TObject* Sender);                  // 14
-    virtual void DoNotify140();                                        // 15
-    virtual void NotifyHost(int Code);                                 // 16
-    virtual void Reserved17();                                         // 17
+    virtual void GetVersion(WideString& Version) = 0;                 // 0
+    virtual LongBool GetVisible() = 0;                                // 1
+    virtual void SetVisible(WordBool Value) = 0;                      // 2
+    virtual HWND GetHandle() = 0;                                     // 3
+    virtual int CreateForm(const Variant& Params) = 0;                // 4
+    virtual int ExecuteCommand(const Variant& Command) = 0;           // 5
+    virtual int HandleEvent(int EventType, const Variant& Value) = 0; // 6
+    virtual void ShowModal(Variant& ModalResult) = 0;                 // 7
+    virtual void FreeForm() = 0;                                      // 8
+    virtual int GetModuleInfo(Variant& Info) = 0;                     // 9
+    virtual bool IsFormFreed() = 0;                                   // 10
+    virtual void DoFormCreated();                                     // 11
+    virtual void FormShowHandler(TObject* Sender);                    // 12
+    virtual void FormHideHandler(TObject* Sender);                    // 13
+    virtual void FormDestroyHandler(TObject* Sender);                 // 14
+    virtual void DoNotify140();                                       // 15
+    virtual void NotifyHost(int Code);                                // 16
+    virtual void Reserved17();                                        // 17
     virtual ~TDLLBaseController();
 
     Variant HostObject;
@@ -69,4 +69,4 @@ extern TDLLControllerClass DLLControllerClass;
 // The text of the internal errors raised when a class variable is unassigned.
 AnsiString NotAssignedMessage(const char* variable);
 
-}  // namespace qz
+} // namespace qz

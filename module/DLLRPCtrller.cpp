@@ -13,7 +13,9 @@ const TMetaClass* frmBaseGeneClass = nullptr;
 
 namespace {
 
-TDLLBaseController* NewRPController() { return new TDLLRPCtrller; }
+TDLLBaseController* NewRPController() {
+    return new TDLLRPCtrller;
+}
 
 // The unit's initialisation: the first time it runs it names this controller class.
 struct Initialization {
@@ -22,7 +24,7 @@ struct Initialization {
     }
 } initialization __attribute__((init_priority(2000)));
 
-}  // namespace
+} // namespace
 
 TDLLRPCtrller::~TDLLRPCtrller() {
     if (Form) FreeForm();
@@ -32,7 +34,9 @@ void TDLLRPCtrller::GetVersion(WideString& Version) {
     if (Form) Version = AnsiToWide(Form->FVersion);
 }
 
-LongBool TDLLRPCtrller::GetVisible() { return Form && Form->Visible() ? -1 : 0; }
+LongBool TDLLRPCtrller::GetVisible() {
+    return Form && Form->Visible() ? -1 : 0;
+}
 
 void TDLLRPCtrller::SetVisible(WordBool Value) {
     if (!Form) return;
@@ -43,7 +47,9 @@ void TDLLRPCtrller::SetVisible(WordBool Value) {
     }
 }
 
-HWND TDLLRPCtrller::GetHandle() { return Form ? Form->Handle() : 0; }
+HWND TDLLRPCtrller::GetHandle() {
+    return Form ? Form->Handle() : 0;
+}
 
 int TDLLRPCtrller::CreateForm(const Variant& Params) {
     int result = -1;
@@ -123,7 +129,9 @@ int TDLLRPCtrller::GetModuleInfo(Variant& Info) {
     return 0;
 }
 
-bool TDLLRPCtrller::IsFormFreed() { return Form == nullptr; }
+bool TDLLRPCtrller::IsFormFreed() {
+    return Form == nullptr;
+}
 
 void TDLLRPCtrller::FormShowHandler(TObject* Sender) {
     if (SavedOnShow) SavedOnShow(Sender);
@@ -145,4 +153,4 @@ void TDLLRPCtrller::FormDestroyHandler(TObject* Sender) {
     Form = nullptr;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -42,4 +42,4 @@ private:
 // The window class CreateForm instantiates; nullptr while unassigned.
 extern const TMetaClass* frmBaseGeneClass;
 
-}  // namespace qz
+} // namespace qz

@@ -11,4 +11,4 @@ __attribute__((constructor)) void LibraryMain() {
     qz::frmBaseGeneClass = qz::TfrmRovan::StaticClass();
 }
 
-}  // namespace
+} // namespace

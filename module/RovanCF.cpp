@@ -10,8 +10,10 @@ const char kResource[] =
 #include "RovanCF.qzfm.inc"
     ;
 
-}  // namespace
+} // namespace
 
-QZ_CLASS_INFO(TfrmRovan, TfrmBaseRpt) { b.Resource(kResource); }
+QZ_CLASS_INFO(TfrmRovan, TfrmBaseRpt) {
+    b.Resource(kResource);
+}
 
-}  // namespace qz
+} // namespace qz

@@ -10,4 +10,4 @@ public:
     explicit TfrmRovan(TComponent* owner) : TfrmBaseRpt(owner) {}
 };
 
-}  // namespace qz
+} // namespace qz

@@ -17,8 +17,8 @@ public:
         RegisterMethod("ChangeConName", [](DispArgs&) { return Variant(AnsiString()); });
         // The user's rights for the program: item 4 of element 1 holds the permission characters.
         RegisterMethod("GetPower", [](DispArgs&) {
-            return VarArrayOf({AnsiString(), AnsiString("1,1,1,YYYYYYYYYY"), AnsiString(), AnsiString(), AnsiString(),
-                               VarArrayOf({0})});
+            return VarArrayOf({AnsiString(), AnsiString("1,1,1,YYYYYYYYYY"), AnsiString(), AnsiString(),
+                               AnsiString(), VarArrayOf({0})});
         });
         RegisterMethod("SQLType", [](DispArgs&) { return Variant(0); });
         RegisterMethod("ErrorDescript", [this](DispArgs&) { return Variant(lastError_); });
@@ -35,7 +35,7 @@ private:
     AnsiString lastError_;
 };
 
-}  // namespace
+} // namespace
 
 QZ_EXPORT qz::IDispatchObject* QzCreateObject(const char* progId) {
     return qz::SameText(progId, "TinsleyS.dmTinsley") ? new TdmTinsley : nullptr;

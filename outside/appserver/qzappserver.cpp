@@ -19,7 +19,7 @@ void Usage(FILE* out) {
                       "Server objects come from the class registry of QZ_REGISTRY.\n");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     int port = 211;

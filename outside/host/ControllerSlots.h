@@ -25,4 +25,4 @@ template <class R, class... A> R CallSlot(TDLLBaseController* controller, int po
     return reinterpret_cast<Fn>(table[position])(controller, args...);
 }
 
-}  // namespace qz
+} // namespace qz

@@ -14,7 +14,9 @@ namespace qz {
 namespace {
 
 // Texts of the demo company, written once in UTF-8.
-AnsiString Text(const char* utf8) { return Utf8ToAnsi(utf8); }
+AnsiString Text(const char* utf8) {
+    return Utf8ToAnsi(utf8);
+}
 
 class TCounterService : public TAutoObject {
 public:
@@ -36,7 +38,8 @@ public:
 class TValidatorService : public TAutoObject {
 public:
     TValidatorService() {
-        RegisterProperty("BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
+        RegisterProperty(
+            "BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
         auto query = [](DispArgs& a) {
             AnsiString table = a[0].AsString(), kind = a[1].AsString();
             if (table == "ADMMB" && kind == "01") {
@@ -95,10 +98,10 @@ private:
     Variant counter_, validator_, lookup_;
 };
 
-}  // namespace
+} // namespace
 
 Variant CreateHostApplication(const THostOptions& options) {
     return Variant(static_cast<IDispatchObject*>(new THostApplication(options)));
 }
 
-}  // namespace qz
+} // namespace qz

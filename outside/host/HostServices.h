@@ -8,11 +8,11 @@ namespace qz {
 class IDispatchObject;
 
 struct THostOptions {
-    AnsiString catalogueFile;  // the message catalogue (UTF-8 settings file)
-    bool verbose = true;       // report help calls and lookups on standard output
+    AnsiString catalogueFile; // the message catalogue (UTF-8 settings file)
+    bool verbose = true;      // report help calls and lookups on standard output
 };
 
 // A new host application object (one reference for the caller's Variant).
 Variant CreateHostApplication(const THostOptions& options);
 
-}  // namespace qz
+} // namespace qz

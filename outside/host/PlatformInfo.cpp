@@ -20,7 +20,8 @@ int main() {
         using ConvertFn = const char* (*)(const char*);
         if (auto toBig5 = reinterpret_cast<ConvertFn>(GetProcAddress(lib, "GBtoBIG5"))) {
             AnsiString big5 = toBig5(gb.c_str());
-            std::printf("Qzlanguage BIG5   : %s (%zu bytes)\n", AnsiToUtf8(big5, CP_BIG5).c_str(), big5.size());
+            std::printf("Qzlanguage BIG5   : %s (%zu bytes)\n", AnsiToUtf8(big5, CP_BIG5).c_str(),
+                        big5.size());
         }
         FreeLibrary(lib);
     } else {
@@ -42,7 +43,8 @@ int main() {
     AnsiString clientPath = reg.ReadString("ClientPath");
     std::printf("registry          : %s, ClientPath=%s\n", regFile.c_str(), clientPath.c_str());
     TIniFile ini(IncludeTrailingPathDelimiter(clientPath) + "CorvaneC.ini");
-    std::printf("client settings   : %s%s\n", ini.FileName().c_str(), ini.Exists() ? "" : " (missing: defaults)");
+    std::printf("client settings   : %s%s\n", ini.FileName().c_str(),
+                ini.Exists() ? "" : " (missing: defaults)");
     std::printf("application server: %s:%d\n",
                 ini.ReadString("Server Information", "ComputerName", "127.0.0.1").c_str(),
                 ini.ReadInteger("Server Information", "ServerPort", 211));

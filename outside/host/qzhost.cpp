@@ -17,14 +17,15 @@ using namespace qz;
 namespace {
 
 void Usage(FILE* out) {
-    std::fprintf(out,
-                 "usage: qzhost [--module PATH] [--params user,company,db,hostwindow,reserved] [--headless]\n"
-                 "              [--press BUTTON] [--screenshot FILE]\n"
-                 "  --module PATH      the module to load (default: ../lib/RovanC.so beside this program)\n"
-                 "  --params LIST      host parameters, comma separated; fewer than five are passed as given\n"
-                 "  --headless         no windows: modal windows are answered by pressing a button\n"
-                 "  --press BUTTON     the button pressed on the module's window when headless (default btnCancel)\n"
-                 "  --screenshot FILE  write a PNG of the module's window once it is shown\n");
+    std::fprintf(
+        out,
+        "usage: qzhost [--module PATH] [--params user,company,db,hostwindow,reserved] [--headless]\n"
+        "              [--press BUTTON] [--screenshot FILE]\n"
+        "  --module PATH      the module to load (default: ../lib/RovanC.so beside this program)\n"
+        "  --params LIST      host parameters, comma separated; fewer than five are passed as given\n"
+        "  --headless         no windows: modal windows are answered by pressing a button\n"
+        "  --press BUTTON     the button pressed on the module's window when headless (default btnCancel)\n"
+        "  --screenshot FILE  write a PNG of the module's window once it is shown\n");
 }
 
 void OnNotify(void*, int code, TDLLBaseController*) {
@@ -48,7 +49,7 @@ Variant HostParams(const AnsiString& list) {
     return params;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     AnsiString hostDir = ExtractFilePath(GetHostFileName());
@@ -60,11 +61,16 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         AnsiString arg = argv[i];
         bool hasValue = i + 1 < argc;
-        if (arg == "--module" && hasValue) module = argv[++i];
-        else if (arg == "--params" && hasValue) params = argv[++i];
-        else if (arg == "--press" && hasValue) press = argv[++i];
-        else if (arg == "--screenshot" && hasValue) screenshot = argv[++i];
-        else if (arg == "--headless") headless = true;
+        if (arg == "--module" && hasValue)
+            module = argv[++i];
+        else if (arg == "--params" && hasValue)
+            params = argv[++i];
+        else if (arg == "--press" && hasValue)
+            press = argv[++i];
+        else if (arg == "--screenshot" && hasValue)
+            screenshot = argv[++i];
+        else if (arg == "--headless")
+            headless = true;
         else if (arg == "--help" || arg == "-h") {
             Usage(stdout);
             return 0;
@@ -75,7 +81,8 @@ int main(int argc, char** argv) {
         }
     }
     // The display of the module's windows: headless when asked or when there is no display.
-    if (headless || (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))) setenv("QZ_DISPLAY", "headless", 1);
+    if (headless || (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")))
+        setenv("QZ_DISPLAY", "headless", 1);
     setenv("QZ_HEADLESS_PRESS", press.c_str(), 1);
     if (!screenshot.empty()) setenv("QZ_SCREENSHOT", screenshot.c_str(), 1);
 
@@ -102,7 +109,8 @@ int main(int argc, char** argv) {
         int created = CallSlot<int, const Variant&>(controller, slotCreateForm, HostParams(params));
         if (created != 0) std::printf("CreateForm=%d\n", created);
         Variant modalResult;
-        if (!CallSlot<bool>(controller, slotIsFormFreed)) CallSlot<void, Variant&>(controller, slotShowModal, modalResult);
+        if (!CallSlot<bool>(controller, slotIsFormFreed))
+            CallSlot<void, Variant&>(controller, slotShowModal, modalResult);
         if (!CallSlot<bool>(controller, slotIsFormFreed)) CallSlot<void>(controller, slotFreeForm);
         std::printf("ResultCode=%d\n", controller->ResultCode);
         std::printf("ResultValue=%s\n", AnsiToUtf8(VarToStr(controller->ResultValue)).c_str());

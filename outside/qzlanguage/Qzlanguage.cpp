@@ -42,7 +42,7 @@ const char* Convert(const char* text, int from, int to, const char* config) {
     return buffer.c_str();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" __attribute__((visibility("default"))) const char* GBtoBIG5(const char* text) {
     return Convert(text, CP_GB, CP_BIG5, "s2tw.json");

@@ -34,7 +34,9 @@ const char* IconvName(int codePage) {
     }
 }
 
-int Resolve(int codePage) { return codePage == 0 ? SystemCodePage() : codePage; }
+int Resolve(int codePage) {
+    return codePage == 0 ? SystemCodePage() : codePage;
+}
 
 // Converts with iconv; on a character the target lacks or an invalid input sequence, either fails
 // (strict) or writes the replacement in the target encoding and skips one input unit.
@@ -66,7 +68,8 @@ bool IconvConvert(const char* in, size_t inLen, int from, int to, bool strict, s
         out += replacement;
         size_t skip = unit;
         // A double-byte source character counts as one.
-        if ((from == CP_GB || from == CP_BIG5) && left >= 2 && static_cast<unsigned char>(*src) >= 0x81) skip = 2;
+        if ((from == CP_GB || from == CP_BIG5) && left >= 2 && static_cast<unsigned char>(*src) >= 0x81)
+            skip = 2;
         if (from == CP_UTF8) {
             unsigned char c = static_cast<unsigned char>(*src);
             size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
@@ -110,7 +113,7 @@ WideString BytesToWide(const std::string& bytes) {
     return w;
 }
 
-}  // namespace
+} // namespace
 
 int SystemCodePage() {
     int cp = g_systemCodePage.load();
@@ -129,7 +132,9 @@ AnsiString SystemCodePageText() {
     }
 }
 
-void SetSystemCodePage(int codePage) { g_systemCodePage.store(codePage == 0 ? ReadSystemCodePage() : codePage); }
+void SetSystemCodePage(int codePage) {
+    g_systemCodePage.store(codePage == 0 ? ReadSystemCodePage() : codePage);
+}
 
 AnsiString ConvertCodePage(const AnsiString& text, int fromCodePage, int toCodePage) {
     int from = Resolve(fromCodePage), to = Resolve(toCodePage);
@@ -148,8 +153,12 @@ bool TryConvertCodePage(const AnsiString& text, int fromCodePage, int toCodePage
     return IconvConvert(text.data(), text.size(), from, to, true, out);
 }
 
-AnsiString AnsiToUtf8(const AnsiString& text, int codePage) { return ConvertCodePage(text, codePage, CP_UTF8); }
-AnsiString Utf8ToAnsi(const AnsiString& utf8, int codePage) { return ConvertCodePage(utf8, CP_UTF8, codePage); }
+AnsiString AnsiToUtf8(const AnsiString& text, int codePage) {
+    return ConvertCodePage(text, codePage, CP_UTF8);
+}
+AnsiString Utf8ToAnsi(const AnsiString& utf8, int codePage) {
+    return ConvertCodePage(utf8, CP_UTF8, codePage);
+}
 
 WideString AnsiToWide(const AnsiString& text, int codePage) {
     return BytesToWide(ConvertCodePage(text, codePage, CP_UTF16));
@@ -162,8 +171,12 @@ AnsiString WideToAnsi(const WideString& text, int codePage) {
     return out;
 }
 
-WideString Utf8ToWide(const AnsiString& utf8) { return AnsiToWide(utf8, CP_UTF8); }
-AnsiString WideToUtf8(const WideString& text) { return WideToAnsi(text, CP_UTF8); }
+WideString Utf8ToWide(const AnsiString& utf8) {
+    return AnsiToWide(utf8, CP_UTF8);
+}
+AnsiString WideToUtf8(const WideString& text) {
+    return WideToAnsi(text, CP_UTF8);
+}
 
 bool IsDBCSLeadByte(unsigned char byte, int codePage) {
     int cp = Resolve(codePage);
@@ -179,4 +192,4 @@ const AnsiString& GB(const char* utf8) {
     return it->second;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -32,4 +32,4 @@ bool IsDBCSLeadByte(unsigned char byte, int codePage = 0);
 // The GB (code page 936) bytes of a UTF-8 literal of the sources; converted once, then cached.
 const AnsiString& GB(const char* utf8);
 
-}  // namespace qz
+} // namespace qz

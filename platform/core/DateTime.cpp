@@ -16,14 +16,16 @@ char DateSeparator = '/';
 char TimeSeparator = ':';
 const char* const ShortMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char* const LongMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                        "July",    "August",   "September", "October", "November", "December"};
+const char* const LongMonthNames[12] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
 const char* const ShortDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-const char* const LongDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+const char* const LongDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                     "Thursday", "Friday", "Saturday"};
 
 namespace {
 
-constexpr long long kUnixEpoch = 25569;  // 1970-01-01 as a day number
+constexpr long long kUnixEpoch = 25569; // 1970-01-01 as a day number
 
 // Days since 1970-01-01 of a civil date, and back.
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
@@ -80,7 +82,9 @@ AnsiString Num(int v, int digits) {
     return s;
 }
 
-char Up(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char Up(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 void FormatInto(AnsiString& out, const AnsiString& fmt, TDateTime v, const Parts& p, int depth) {
     const size_t n = fmt.size();
@@ -117,10 +121,14 @@ void FormatInto(AnsiString& out, const AnsiString& fmt, TDateTime v, const Parts
         }
         case 'D': {
             int c = count('D');
-            if (c <= 2) out += Num(p.day, c);
-            else if (c == 3) out += ShortDayNames[p.dow - 1];
-            else if (c == 4) out += LongDayNames[p.dow - 1];
-            else if (depth < 2) FormatInto(out, ShortDateFormat, v, p, depth + 1);
+            if (c <= 2)
+                out += Num(p.day, c);
+            else if (c == 3)
+                out += ShortDayNames[p.dow - 1];
+            else if (c == 4)
+                out += LongDayNames[p.dow - 1];
+            else if (depth < 2)
+                FormatInto(out, ShortDateFormat, v, p, depth + 1);
             break;
         }
         case 'H': {
@@ -205,9 +213,11 @@ void FormatInto(AnsiString& out, const AnsiString& fmt, TDateTime v, const Parts
     }
 }
 
-}  // namespace
+} // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0) && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0) && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInAMonth(int year, int month) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -216,13 +226,14 @@ int DaysInAMonth(int year, int month) {
 }
 
 bool IsValidDate(int year, int month, int day) {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInAMonth(year, month);
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInAMonth(year, month);
 }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& date) {
     if (!IsValidDate(year, month, day)) return false;
-    date = static_cast<TDateTime>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                                  kUnixEpoch);
+    date = static_cast<TDateTime>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kUnixEpoch);
     return true;
 }
 
@@ -241,7 +252,8 @@ void DecodeDate(TDateTime date, Word& year, Word& month, Word& day) {
 }
 
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time) {
-    if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999) return false;
+    if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999)
+        return false;
     time = (((hour * 60.0 + min) * 60.0 + sec) * 1000.0 + msec) / 86400000.0;
     return true;
 }
@@ -264,12 +276,14 @@ void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec) {
 
 int DayOfWeek(TDateTime date) {
     long long d = static_cast<long long>(std::trunc(date));
-    long long r = (d - 1) % 7;  // day 1 (1899-12-31) was a Sunday
+    long long r = (d - 1) % 7; // day 1 (1899-12-31) was a Sunday
     if (r < 0) r += 7;
     return static_cast<int>(r) + 1;
 }
 
-TDateTime IncDay(TDateTime date, int days) { return date + days; }
+TDateTime IncDay(TDateTime date, int days) {
+    return date + days;
+}
 
 TDateTime IncMonth(TDateTime date, int months) {
     Word y, m, d;
@@ -290,7 +304,9 @@ TDateTime Now() {
     return clock ? clock() : SystemNow();
 }
 
-TDateTime Date() { return std::trunc(Now()); }
+TDateTime Date() {
+    return std::trunc(Now());
+}
 TDateTime Time() {
     TDateTime n = Now();
     return n - std::trunc(n);
@@ -307,9 +323,15 @@ AnsiString FormatDateTime(const AnsiString& format, TDateTime value) {
     return out;
 }
 
-AnsiString DateToStr(TDateTime date) { return FormatDateTime(ShortDateFormat, date); }
-AnsiString TimeToStr(TDateTime time) { return FormatDateTime(LongTimeFormat, time); }
-AnsiString DateTimeToStr(TDateTime value) { return FormatDateTime("c", value); }
+AnsiString DateToStr(TDateTime date) {
+    return FormatDateTime(ShortDateFormat, date);
+}
+AnsiString TimeToStr(TDateTime time) {
+    return FormatDateTime(LongTimeFormat, time);
+}
+AnsiString DateTimeToStr(TDateTime value) {
+    return FormatDateTime("c", value);
+}
 
 bool TryStrToDate(const AnsiString& s, TDateTime& date) {
     // Order of year, month and day as ShortDateFormat has them.
@@ -343,9 +365,12 @@ bool TryStrToDate(const AnsiString& s, TDateTime& date) {
         d = md[0] == 'M' ? values[1] : values[0];
     } else {
         for (int k = 0; k < 3; ++k) {
-            if (order[static_cast<size_t>(k)] == 'Y') y = values[k];
-            else if (order[static_cast<size_t>(k)] == 'M') m = values[k];
-            else d = values[k];
+            if (order[static_cast<size_t>(k)] == 'Y')
+                y = values[k];
+            else if (order[static_cast<size_t>(k)] == 'M')
+                m = values[k];
+            else
+                d = values[k];
         }
         if (y < 100) y += (cy / 100) * 100;
     }
@@ -358,4 +383,4 @@ TDateTime StrToDate(const AnsiString& s) {
     return d;
 }
 
-}  // namespace qz
+} // namespace qz

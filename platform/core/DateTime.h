@@ -7,17 +7,17 @@
 namespace qz {
 
 bool IsLeapYear(int year);
-int DaysInAMonth(int year, int month);  // 0 for a month outside 1..12
+int DaysInAMonth(int year, int month); // 0 for a month outside 1..12
 bool IsValidDate(int year, int month, int day);
 bool TryEncodeDate(int year, int month, int day, TDateTime& date);
-TDateTime EncodeDate(int year, int month, int day);  // raises EConvertError on an invalid date
+TDateTime EncodeDate(int year, int month, int day); // raises EConvertError on an invalid date
 void DecodeDate(TDateTime date, Word& year, Word& month, Word& day);
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time);
 TDateTime EncodeTime(int hour, int min, int sec, int msec);
 void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec);
-int DayOfWeek(TDateTime date);  // 1 = Sunday .. 7 = Saturday
+int DayOfWeek(TDateTime date); // 1 = Sunday .. 7 = Saturday
 TDateTime IncDay(TDateTime date, int days);
-TDateTime IncMonth(TDateTime date, int months);  // the day is clamped to the new month's length
+TDateTime IncMonth(TDateTime date, int months); // the day is clamped to the new month's length
 
 // The clock. SetClock replaces it (tests); an empty function restores the system clock.
 TDateTime Now();
@@ -33,7 +33,7 @@ AnsiString TimeToStr(TDateTime time);
 AnsiString DateTimeToStr(TDateTime value);
 // Reads a date written in ShortDateFormat's order of year, month and day with DateSeparator.
 bool TryStrToDate(const AnsiString& s, TDateTime& date);
-TDateTime StrToDate(const AnsiString& s);  // raises EConvertError "'s' is not a valid date"
+TDateTime StrToDate(const AnsiString& s); // raises EConvertError "'s' is not a valid date"
 
 // Process-wide date formats (the module changes them while its windows run).
 extern AnsiString ShortDateFormat;
@@ -45,4 +45,4 @@ extern const char* const LongMonthNames[12];
 extern const char* const ShortDayNames[7];
 extern const char* const LongDayNames[7];
 
-}  // namespace qz
+} // namespace qz

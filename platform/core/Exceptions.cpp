@@ -3,8 +3,12 @@
 namespace qz {
 
 TObject::~TObject() = default;
-const TMetaClass* TObject::ClassInfo() const { return nullptr; }
+const TMetaClass* TObject::ClassInfo() const {
+    return nullptr;
+}
 
-void Abort() { throw EAbort(); }
+void Abort() {
+    throw EAbort();
+}
 
-}  // namespace qz
+} // namespace qz

@@ -29,13 +29,13 @@ public:
         using Base::Base;                                                                                    \
     }
 
-QZ_EXCEPTION_CLASS(EConvertError, Exception);   // unreadable number, date or format
-QZ_EXCEPTION_CLASS(EVariantError, Exception);   // invalid Variant conversion or array access
-QZ_EXCEPTION_CLASS(EOleError, Exception);       // late-bound call or object creation failed
-QZ_EXCEPTION_CLASS(EOSError, Exception);        // operating-system call failed
-QZ_EXCEPTION_CLASS(EListError, Exception);      // list index out of bounds, duplicates
-QZ_EXCEPTION_CLASS(EInOutError, Exception);     // file input and output
+QZ_EXCEPTION_CLASS(EConvertError, Exception); // unreadable number, date or format
+QZ_EXCEPTION_CLASS(EVariantError, Exception); // invalid Variant conversion or array access
+QZ_EXCEPTION_CLASS(EOleError, Exception);     // late-bound call or object creation failed
+QZ_EXCEPTION_CLASS(EOSError, Exception);      // operating-system call failed
+QZ_EXCEPTION_CLASS(EListError, Exception);    // list index out of bounds, duplicates
+QZ_EXCEPTION_CLASS(EInOutError, Exception);   // file input and output
 
 [[noreturn]] void Abort();
 
-}  // namespace qz
+} // namespace qz

@@ -78,7 +78,7 @@ AnsiString General(double v, int prec) {
     return r;
 }
 
-}  // namespace
+} // namespace
 
 AnsiString Format(const AnsiString& format, const std::vector<FormatArg>& args) {
     AnsiString out;
@@ -147,10 +147,12 @@ AnsiString Format(const AnsiString& format, const std::vector<FormatArg>& args) 
             long long v = a.integer();
             unsigned long long mag;
             bool negative = false;
-            if (type == 'u') mag = static_cast<unsigned long long>(v) & 0xFFFFFFFFULL;
+            if (type == 'u')
+                mag = static_cast<unsigned long long>(v) & 0xFFFFFFFFULL;
             else {
                 negative = v < 0;
-                mag = negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+                mag =
+                    negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
             }
             item = (negative ? "-" : "") + Digits(mag, 10, prec);
             break;
@@ -189,4 +191,4 @@ AnsiString Format(const AnsiString& format, const std::vector<FormatArg>& args) 
     return out;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -42,4 +42,4 @@ inline AnsiString Format(const AnsiString& format, std::initializer_list<FormatA
     return Format(format, std::vector<FormatArg>(args));
 }
 
-}  // namespace qz
+} // namespace qz

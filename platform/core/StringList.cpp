@@ -15,7 +15,9 @@ void TStrings::Put(int index, const AnsiString& s) {
     InsertObject(index, s, object);
 }
 
-TObject* TStrings::GetObject(int) const { return nullptr; }
+TObject* TStrings::GetObject(int) const {
+    return nullptr;
+}
 void TStrings::PutObject(int, TObject*) {}
 
 int TStrings::Add(const AnsiString& s) {
@@ -341,4 +343,4 @@ void TStringList::Changed() {
     if (updateCount_ == 0 && OnChange) OnChange(this);
 }
 
-}  // namespace qz
+} // namespace qz

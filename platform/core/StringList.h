@@ -113,4 +113,4 @@ private:
     int updateCount_ = 0;
 };
 
-}  // namespace qz
+} // namespace qz

@@ -15,16 +15,22 @@ char ThousandSeparator = ',';
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 template <typename F> AnsiString MapLetters(const AnsiString& s, F f) {
     AnsiString r = s;
     for (size_t i = 0; i < r.size(); ++i) {
         if (IsDBCSLeadByte(static_cast<unsigned char>(r[i])) && i + 1 < r.size()) {
-            ++i;  // both bytes of a double-byte character stay
+            ++i; // both bytes of a double-byte character stay
             continue;
         }
         r[i] = f(r[i]);
@@ -32,9 +38,11 @@ template <typename F> AnsiString MapLetters(const AnsiString& s, F f) {
     return r;
 }
 
-}  // namespace
+} // namespace
 
-AnsiString Trim(const AnsiString& s) { return TrimLeft(TrimRight(s)); }
+AnsiString Trim(const AnsiString& s) {
+    return TrimLeft(TrimRight(s));
+}
 
 AnsiString TrimLeft(const AnsiString& s) {
     size_t i = 0;
@@ -48,8 +56,12 @@ AnsiString TrimRight(const AnsiString& s) {
     return s.substr(0, n);
 }
 
-AnsiString UpperCase(const AnsiString& s) { return MapLetters(s, UpperAscii); }
-AnsiString LowerCase(const AnsiString& s) { return MapLetters(s, LowerAscii); }
+AnsiString UpperCase(const AnsiString& s) {
+    return MapLetters(s, UpperAscii);
+}
+AnsiString LowerCase(const AnsiString& s) {
+    return MapLetters(s, LowerAscii);
+}
 
 int CompareText(const AnsiString& a, const AnsiString& b) {
     size_t n = std::min(a.size(), b.size());
@@ -61,9 +73,13 @@ int CompareText(const AnsiString& a, const AnsiString& b) {
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
-bool SameText(const AnsiString& a, const AnsiString& b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+bool SameText(const AnsiString& a, const AnsiString& b) {
+    return a.size() == b.size() && CompareText(a, b) == 0;
+}
 
-int Pos(const AnsiString& sub, const AnsiString& s) { return PosEx(sub, s, 1); }
+int Pos(const AnsiString& sub, const AnsiString& s) {
+    return PosEx(sub, s, 1);
+}
 
 int PosEx(const AnsiString& sub, const AnsiString& s, int offset) {
     if (sub.empty() || offset < 1 || static_cast<size_t>(offset) > s.size()) return 0;
@@ -88,7 +104,9 @@ void Insert(const AnsiString& sub, AnsiString& s, int index) {
     s.insert(at, sub);
 }
 
-AnsiString StringOfChar(char c, int count) { return count > 0 ? AnsiString(static_cast<size_t>(count), c) : ""; }
+AnsiString StringOfChar(char c, int count) {
+    return count > 0 ? AnsiString(static_cast<size_t>(count), c) : "";
+}
 
 AnsiString QuotedStr(const AnsiString& s) {
     AnsiString r = "'";
@@ -119,7 +137,9 @@ AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, cons
     return r;
 }
 
-AnsiString IntToStr(long long value) { return std::to_string(value); }
+AnsiString IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 AnsiString IntToHex(long long value, int digits) {
     char buf[32];
@@ -146,10 +166,14 @@ bool TryStrToInt64(const AnsiString& s, long long& value) {
     for (; i < s.size(); ++i) {
         char c = s[i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         if (acc > (limit - static_cast<unsigned>(d)) / static_cast<unsigned>(base)) {
             if (base != 16) return false;
         }
@@ -247,4 +271,4 @@ AnsiString FloatToStr(double value) {
     return r;
 }
 
-}  // namespace qz
+} // namespace qz

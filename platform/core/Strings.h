@@ -39,13 +39,13 @@ AnsiString IntToStr(long long value);
 AnsiString IntToHex(long long value, int digits);
 bool TryStrToInt(const AnsiString& s, int& value);
 bool TryStrToInt64(const AnsiString& s, long long& value);
-int StrToInt(const AnsiString& s);  // raises EConvertError "'s' is not a valid integer value"
+int StrToInt(const AnsiString& s); // raises EConvertError "'s' is not a valid integer value"
 int StrToIntDef(const AnsiString& s, int defaultValue);
 long long StrToInt64(const AnsiString& s);
 
 // Floating point with DecimalSeparator; blanks around the number are allowed.
 bool TryStrToFloat(const AnsiString& s, double& value);
-double StrToFloat(const AnsiString& s);  // raises EConvertError "'s' is not a valid floating point value"
+double StrToFloat(const AnsiString& s); // raises EConvertError "'s' is not a valid floating point value"
 double StrToFloatDef(const AnsiString& s, double defaultValue);
 // Shortest text that reads back as the same value (15 significant digits), with DecimalSeparator.
 AnsiString FloatToStr(double value);
@@ -54,4 +54,4 @@ AnsiString FloatToStr(double value);
 extern char DecimalSeparator;
 extern char ThousandSeparator;
 
-}  // namespace qz
+} // namespace qz

@@ -72,7 +72,8 @@ private:
         std::uint32_t handle = r.U32();
         AnsiString name = r.Bytes();
         auto kind = static_cast<DispatchKind>(r.U8());
-        if (kind != DispatchKind::Method && kind != DispatchKind::PropertyGet && kind != DispatchKind::PropertyPut)
+        if (kind != DispatchKind::Method && kind != DispatchKind::PropertyGet &&
+            kind != DispatchKind::PropertyPut)
             throw EWireError("Invalid call kind on the application server connection");
         std::uint32_t count = r.U32();
         std::vector<Variant> values;
@@ -111,11 +112,13 @@ private:
     std::uint32_t next_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 TAppServerListener::TAppServerListener(Factory factory) : factory_(std::move(factory)) {}
 
-TAppServerListener::~TAppServerListener() { Stop(); }
+TAppServerListener::~TAppServerListener() {
+    Stop();
+}
 
 void TAppServerListener::Start(const AnsiString& address, int port) {
     port_ = port;
@@ -129,7 +132,7 @@ void TAppServerListener::AcceptLoop() {
         int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
-            break;  // the listening socket was shut down
+            break; // the listening socket was shut down
         }
         std::lock_guard<std::mutex> lock(mutex_);
         if (stopping_) {
@@ -159,10 +162,9 @@ void TAppServerListener::Serve(Session& session) {
             // A broken or foreign client: tell it why where possible, then drop it.
             try {
                 wire::WriteFrame(session.fd, Failure(e.what()));
-            } catch (const std::exception&) {
-            }
+            } catch (const std::exception&) {}
         }
-    }  // the client's objects go before the socket is closed
+    } // the client's objects go before the socket is closed
     shutdown(session.fd, SHUT_RDWR);
     session.finished = true;
 }
@@ -205,4 +207,4 @@ void TAppServerListener::Stop() {
     sessions_.clear();
 }
 
-}  // namespace qz
+} // namespace qz

@@ -44,4 +44,4 @@ private:
     bool stopping_ = false;
 };
 
-}  // namespace qz
+} // namespace qz

@@ -27,17 +27,19 @@ int ReadAll(int fd, char* p, size_t n, bool atFrameStart) {
         if (r < 0 && errno == EINTR) continue;
         if (got == 0 && atFrameStart) return 0;
         throw EWireError(r == 0 ? "The application server connection was closed"
-                                : AnsiString("The application server connection failed: ") + std::strerror(errno));
+                                : AnsiString("The application server connection failed: ") +
+                                      std::strerror(errno));
     }
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 bool ReadFrame(int fd, std::string& payload) {
     unsigned char head[4];
     if (!ReadAll(fd, reinterpret_cast<char*>(head), 4, true)) return false;
-    std::uint32_t len = head[0] | (head[1] << 8) | (head[2] << 16) | (static_cast<std::uint32_t>(head[3]) << 24);
+    std::uint32_t len =
+        head[0] | (head[1] << 8) | (head[2] << 16) | (static_cast<std::uint32_t>(head[3]) << 24);
     if (len > kMaxFrame) throw EWireError("Message too large on the application server connection");
     payload.resize(len);
     if (len) ReadAll(fd, payload.data(), len, false);
@@ -45,7 +47,8 @@ bool ReadFrame(int fd, std::string& payload) {
 }
 
 void WriteFrame(int fd, const std::string& payload) {
-    if (payload.size() > kMaxFrame) throw EWireError("Message too large for the application server connection");
+    if (payload.size() > kMaxFrame)
+        throw EWireError("Message too large for the application server connection");
     std::string frame;
     frame.reserve(payload.size() + 4);
     auto len = static_cast<std::uint32_t>(payload.size());
@@ -55,7 +58,8 @@ void WriteFrame(int fd, const std::string& payload) {
     while (sent < frame.size()) {
         ssize_t r = send(fd, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
         if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) throw EWireError(AnsiString("The application server connection failed: ") + std::strerror(errno));
+        if (r <= 0)
+            throw EWireError(AnsiString("The application server connection failed: ") + std::strerror(errno));
         sent += static_cast<size_t>(r);
     }
 }
@@ -93,7 +97,8 @@ int ListenOn(const AnsiString& address, int& port) {
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (address.empty()) sa.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (address.empty())
+        sa.sin_addr.s_addr = htonl(INADDR_ANY);
     else if (inet_pton(AF_INET, address.c_str(), &sa.sin_addr) != 1) {
         close(fd);
         throw EOSError("Invalid listening address " + address);
@@ -109,4 +114,4 @@ int ListenOn(const AnsiString& address, int& port) {
     return fd;
 }
 
-}  // namespace qz::wire
+} // namespace qz::wire

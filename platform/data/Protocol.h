@@ -30,6 +30,6 @@ int ConnectTo(const AnsiString& host, int port);
 // and sets port to the port bound. Raises EOSError with the reason.
 int ListenOn(const AnsiString& address, int& port);
 
-}  // namespace wire
+} // namespace wire
 
-}  // namespace qz
+} // namespace qz

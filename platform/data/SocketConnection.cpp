@@ -99,13 +99,17 @@ private:
     std::uint32_t handle_;
 };
 
-}  // namespace
+} // namespace
 
 TSocketConnection::TSocketConnection(TComponent* owner) : TComponent(owner) {}
 
-TSocketConnection::~TSocketConnection() { Close(); }
+TSocketConnection::~TSocketConnection() {
+    Close();
+}
 
-bool TSocketConnection::Connected() const { return channel_ && channel_->fd >= 0; }
+bool TSocketConnection::Connected() const {
+    return channel_ && channel_->fd >= 0;
+}
 
 void TSocketConnection::Open() {
     if (Connected()) return;
@@ -146,4 +150,4 @@ QZ_CLASS_INFO(TSocketConnection, TComponent) {
 
 QZ_CLASS_INFO(TSimpleObjectBroker, TComponent) {}
 
-}  // namespace qz
+} // namespace qz

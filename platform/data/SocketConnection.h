@@ -25,7 +25,7 @@ public:
     AnsiString Address = "127.0.0.1";
     int Port = 211;
     AnsiString ServerName;
-    TSimpleObjectBroker* ObjectBroker = nullptr;  // none: the address is used as it stands
+    TSimpleObjectBroker* ObjectBroker = nullptr; // none: the address is used as it stands
     bool SupportCallbacks = true;
 
     // Raises EOSError when the server cannot be reached and EOleError when it refuses the object.
@@ -50,4 +50,4 @@ public:
     explicit TSimpleObjectBroker(TComponent* owner = nullptr) : TComponent(owner) {}
 };
 
-}  // namespace qz
+} // namespace qz

@@ -6,12 +6,14 @@ namespace qz {
 
 namespace {
 
-constexpr int kMaxDepth = 32;      // arrays within arrays
+constexpr int kMaxDepth = 32; // arrays within arrays
 constexpr int kMaxDimensions = 8;
 
-bool IsRealType(TVarType t) { return t == varSingle || t == varDouble || t == varDate || t == varCurrency; }
+bool IsRealType(TVarType t) {
+    return t == varSingle || t == varDouble || t == varDate || t == varCurrency;
+}
 
-}  // namespace
+} // namespace
 
 void WireWriter::U16(std::uint16_t v) {
     U8(static_cast<std::uint8_t>(v));
@@ -38,7 +40,9 @@ void WireWriter::Bytes(const std::string& s) {
     buf_ += s;
 }
 
-void WireWriter::Var(const Variant& v) { VarAt(v, 0); }
+void WireWriter::Var(const Variant& v) {
+    VarAt(v, 0);
+}
 
 void WireWriter::VarAt(const Variant& v, int depth) {
     if (depth > kMaxDepth) throw EWireError("Variant arrays nested too deeply");
@@ -56,7 +60,8 @@ void WireWriter::VarAt(const Variant& v, int depth) {
     }
     U16(t);
     if (t == varEmpty || t == varNull) return;
-    if (VarTypeIsInteger(t) || t == varBoolean) return I64(t == varBoolean ? (v.AsBoolean() ? 1 : 0) : v.AsInt64());
+    if (VarTypeIsInteger(t) || t == varBoolean)
+        return I64(t == varBoolean ? (v.AsBoolean() ? 1 : 0) : v.AsInt64());
     if (t == varCurrency) return F64(v.AsCurrency());
     if (IsRealType(t)) return F64(v.AsDouble());
     if (t == varString) return Bytes(v.AsString());
@@ -76,7 +81,9 @@ const char* WireReader::Take(size_t n) {
     return p;
 }
 
-std::uint8_t WireReader::U8() { return static_cast<std::uint8_t>(*Take(1)); }
+std::uint8_t WireReader::U8() {
+    return static_cast<std::uint8_t>(*Take(1));
+}
 
 std::uint16_t WireReader::U16() {
     const auto* p = reinterpret_cast<const unsigned char*>(Take(2));
@@ -110,7 +117,9 @@ std::string WireReader::Bytes() {
     return std::string(p, n);
 }
 
-Variant WireReader::Var() { return VarAt(0); }
+Variant WireReader::Var() {
+    return VarAt(0);
+}
 
 Variant WireReader::VarAt(int depth) {
     if (depth > kMaxDepth) throw EWireError("Variant arrays nested too deeply");
@@ -127,7 +136,8 @@ Variant WireReader::VarAt(int depth) {
             if (len < 0) throw EWireError("Invalid array bounds in message");
             count *= len;
             // Every element takes at least two bytes, so the rest of the message bounds the count.
-            if (count > static_cast<long long>(data_.size() - pos_)) throw EWireError("Invalid array size in message");
+            if (count > static_cast<long long>(data_.size() - pos_))
+                throw EWireError("Invalid array size in message");
             bounds.push_back(lo);
             bounds.push_back(hi);
         }
@@ -135,8 +145,10 @@ Variant WireReader::VarAt(int depth) {
         Variant a = VarArrayCreate(bounds, element);
         for (int i = 0; i < a.ElementCount(); ++i) {
             Variant e = VarAt(depth + 1);
-            if (element == varVariant) a.ElementAt(i) = std::move(e);
-            else a.ElementAt(i) = VarAsType(e, element);
+            if (element == varVariant)
+                a.ElementAt(i) = std::move(e);
+            else
+                a.ElementAt(i) = VarAsType(e, element);
         }
         return a;
     }
@@ -158,7 +170,8 @@ Variant WireReader::VarAt(int depth) {
     case varString: return Variant(Bytes());
     case varOleStr: {
         std::uint32_t n = U32();
-        if (n > (data_.size() - pos_) / 2) throw EWireError("Truncated message from the application server connection");
+        if (n > (data_.size() - pos_) / 2)
+            throw EWireError("Truncated message from the application server connection");
         WideString w;
         w.reserve(n);
         for (std::uint32_t i = 0; i < n; ++i) w.push_back(static_cast<char16_t>(U16()));
@@ -168,4 +181,4 @@ Variant WireReader::VarAt(int depth) {
     }
 }
 
-}  // namespace qz
+} // namespace qz

@@ -17,7 +17,7 @@ public:
     void U32(std::uint32_t v);
     void I64(std::int64_t v);
     void F64(double v);
-    void Bytes(const std::string& s);  // length, then the bytes
+    void Bytes(const std::string& s); // length, then the bytes
     void Var(const Variant& v);
     const std::string& Data() const { return buf_; }
 
@@ -45,4 +45,4 @@ private:
     size_t pos_ = 0;
 };
 
-}  // namespace qz
+} // namespace qz

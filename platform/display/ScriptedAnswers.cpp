@@ -14,11 +14,12 @@ namespace {
 AnsiString DialogText(TCustomForm& form) {
     AnsiString text;
     for (int i = 0; i < form.ComponentCount(); ++i)
-        if (auto* label = dynamic_cast<TLabel*>(form.Components(i))) text += (text.empty() ? "" : " ") + label->Caption();
+        if (auto* label = dynamic_cast<TLabel*>(form.Components(i)))
+            text += (text.empty() ? "" : " ") + label->Caption();
     return text;
 }
 
-}  // namespace
+} // namespace
 
 THeadlessDisplay::TModalDriver EnvironmentModalDriver() {
     const char* env = std::getenv("QZ_HEADLESS_PRESS");
@@ -36,4 +37,4 @@ THeadlessDisplay::TModalDriver EnvironmentModalDriver() {
     };
 }
 
-}  // namespace qz
+} // namespace qz

@@ -10,4 +10,4 @@ namespace qz {
 // The standing driver of the headless display for the environment; none when QZ_HEADLESS_PRESS is unset.
 THeadlessDisplay::TModalDriver EnvironmentModalDriver();
 
-}  // namespace qz
+} // namespace qz

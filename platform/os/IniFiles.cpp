@@ -14,13 +14,16 @@ const IniEntry* TIniFile::FindEntry(const AnsiString& section, const AnsiString&
     return s ? FindIniEntry(*s, ident) : nullptr;
 }
 
-bool TIniFile::SectionExists(const AnsiString& section) const { return FindIniSection(sections_, section); }
+bool TIniFile::SectionExists(const AnsiString& section) const {
+    return FindIniSection(sections_, section);
+}
 
 bool TIniFile::ValueExists(const AnsiString& section, const AnsiString& ident) const {
     return FindEntry(section, ident) != nullptr;
 }
 
-AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def) const {
+AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident,
+                                const AnsiString& def) const {
     const IniEntry* e = FindEntry(section, ident);
     return e ? e->value : def;
 }
@@ -57,4 +60,4 @@ void TIniFile::ReadSections(TStrings& sections) const {
     sections.EndUpdate();
 }
 
-}  // namespace qz
+} // namespace qz

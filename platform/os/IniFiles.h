@@ -34,4 +34,4 @@ private:
     std::vector<IniSection> sections_;
 };
 
-}  // namespace qz
+} // namespace qz

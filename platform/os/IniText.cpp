@@ -15,7 +15,7 @@ AnsiString Unquote(const AnsiString& v) {
     return v;
 }
 
-}  // namespace
+} // namespace
 
 bool ReadIniText(const AnsiString& fileName, std::vector<IniSection>& sections) {
     sections.clear();
@@ -42,8 +42,11 @@ bool ReadIniText(const AnsiString& fileName, std::vector<IniSection>& sections) 
         }
         if (!current) continue;
         size_t eq = line.find('=');
-        if (eq == AnsiString::npos) current->entries.push_back(IniEntry{line, ""});
-        else current->entries.push_back(IniEntry{TrimRight(line.substr(0, eq)), Unquote(Trim(line.substr(eq + 1)))});
+        if (eq == AnsiString::npos)
+            current->entries.push_back(IniEntry{line, ""});
+        else
+            current->entries.push_back(
+                IniEntry{TrimRight(line.substr(0, eq)), Unquote(Trim(line.substr(eq + 1)))});
     }
     return true;
 }
@@ -60,4 +63,4 @@ const IniEntry* FindIniEntry(const IniSection& section, const AnsiString& name) 
     return nullptr;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -20,4 +20,4 @@ bool ReadIniText(const AnsiString& fileName, std::vector<IniSection>& sections);
 const IniSection* FindIniSection(const std::vector<IniSection>& sections, const AnsiString& name);
 const IniEntry* FindIniEntry(const IniSection& section, const AnsiString& name);
 
-}  // namespace qz
+} // namespace qz

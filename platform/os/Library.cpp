@@ -13,16 +13,18 @@ namespace {
 thread_local AnsiString g_lastError;
 
 AnsiString SharedObjectName(const AnsiString& name) {
-    if (name.size() > 4 && SameText(name.substr(name.size() - 4), ".dll")) return name.substr(0, name.size() - 4) + ".so";
+    if (name.size() > 4 && SameText(name.substr(name.size() - 4), ".dll"))
+        return name.substr(0, name.size() - 4) + ".so";
     return name;
 }
 
-}  // namespace
+} // namespace
 
 AnsiString ResolveLibraryName(const AnsiString& name) {
     AnsiString so = SharedObjectName(StringReplace(name, "\\", "/", rfReplaceAll));
     if (so.find('/') != AnsiString::npos) return so;
-    AnsiString local = ExtractFilePath(GetModuleFileName(reinterpret_cast<const void*>(&ResolveLibraryName))) + so;
+    AnsiString local =
+        ExtractFilePath(GetModuleFileName(reinterpret_cast<const void*>(&ResolveLibraryName))) + so;
     if (FileExists(local)) return local;
     // The shared objects of an installation sit in lib/ beside the programs' bin/.
     AnsiString installed = ExtractFilePath(GetHostFileName()) + "../lib/" + so;
@@ -49,8 +51,12 @@ void* GetProcAddress(HMODULE module, const char* name) {
     return dlsym(module, name);
 }
 
-bool FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }
+bool FreeLibrary(HMODULE module) {
+    return module && dlclose(module) == 0;
+}
 
-AnsiString LastLibraryError() { return g_lastError; }
+AnsiString LastLibraryError() {
+    return g_lastError;
+}
 
-}  // namespace qz
+} // namespace qz

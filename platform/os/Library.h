@@ -15,4 +15,4 @@ AnsiString LastLibraryError();
 // The file name the loader would try first for a name ("Qzlanguage.dll" -> "<module dir>/Qzlanguage.so").
 AnsiString ResolveLibraryName(const AnsiString& name);
 
-}  // namespace qz
+} // namespace qz

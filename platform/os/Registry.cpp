@@ -34,7 +34,7 @@ std::vector<IniSection> LoadRegistry() {
     return sections;
 }
 
-}  // namespace
+} // namespace
 
 AnsiString RegistryFileName() {
     const char* env = std::getenv("QZ_REGISTRY");
@@ -99,4 +99,4 @@ std::vector<AnsiString> TRegistry::GetValueNames() const {
     return names;
 }
 
-}  // namespace qz
+} // namespace qz

@@ -38,4 +38,4 @@ private:
     bool open_ = false;
 };
 
-}  // namespace qz
+} // namespace qz

@@ -22,7 +22,9 @@ namespace qz {
 
 namespace {
 
-bool IsDelimiter(char c) { return c == '/' || c == '\\'; }
+bool IsDelimiter(char c) {
+    return c == '/' || c == '\\';
+}
 
 size_t LastDelimiter(const AnsiString& s) {
     for (size_t i = s.size(); i > 0; --i)
@@ -45,7 +47,7 @@ int Spawn(const AnsiString& program, const std::vector<AnsiString>& args) {
     return pid;
 }
 
-}  // namespace
+} // namespace
 
 AnsiString GetModuleFileName(const void* addressInModule) {
     Dl_info info{};
@@ -146,10 +148,12 @@ AnsiString CreateTempFile(const AnsiString& prefix, const AnsiString& folder) {
 bool ShellOpen(const AnsiString& target) {
     int pid = Spawn("xdg-open", {target});
     if (pid <= 0) return false;
-    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();  // reap the handler when it ends
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach(); // reap the handler when it ends
     return true;
 }
 
-int StartProcess(const AnsiString& program, const std::vector<AnsiString>& args) { return Spawn(program, args); }
+int StartProcess(const AnsiString& program, const std::vector<AnsiString>& args) {
+    return Spawn(program, args);
+}
 
-}  // namespace qz
+} // namespace qz

@@ -10,9 +10,9 @@ namespace qz {
 AnsiString GetModuleFileName(const void* addressInModule);
 // Full file name of the running program.
 AnsiString GetHostFileName();
-AnsiString ExtractFilePath(const AnsiString& fileName);  // up to and including the last "/" or "\"
+AnsiString ExtractFilePath(const AnsiString& fileName); // up to and including the last "/" or "\"
 AnsiString ExtractFileName(const AnsiString& fileName);
-AnsiString ExtractFileExt(const AnsiString& fileName);   // from the last "." of the name part
+AnsiString ExtractFileExt(const AnsiString& fileName); // from the last "." of the name part
 AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& ext);
 AnsiString IncludeTrailingPathDelimiter(const AnsiString& path);
 bool FileExists(const AnsiString& fileName);
@@ -20,7 +20,7 @@ bool DirectoryExists(const AnsiString& path);
 bool ForceDirectories(const AnsiString& path);
 
 AnsiString GetComputerName();
-AnsiString GetUserName();  // the login name
+AnsiString GetUserName(); // the login name
 
 // TMPDIR or /tmp, with a trailing "/".
 AnsiString GetTempPath();
@@ -34,4 +34,4 @@ bool ShellOpen(const AnsiString& target);
 // Starts a program with arguments without a shell; returns its process id, or -1.
 int StartProcess(const AnsiString& program, const std::vector<AnsiString>& args);
 
-}  // namespace qz
+} // namespace qz

@@ -8,7 +8,8 @@ bool SetForegroundWindow(HWND handle) {
     TWinControl* control = FindControl(handle);
     if (!control) return false;
     control->BringToFront();
-    if (auto* form = dynamic_cast<TCustomForm*>(control); form && form->Visible() && form->CanFocus()) form->SetFocus();
+    if (auto* form = dynamic_cast<TCustomForm*>(control); form && form->Visible() && form->CanFocus())
+        form->SetFocus();
     return true;
 }
 
@@ -19,4 +20,4 @@ bool UpdateWindow(HWND handle) {
     return true;
 }
 
-}  // namespace qz
+} // namespace qz

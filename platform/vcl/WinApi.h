@@ -9,4 +9,4 @@ bool SetForegroundWindow(HWND handle);
 // Repaints the window of the handle at once; false for an unknown handle (a window of another program).
 bool UpdateWindow(HWND handle);
 
-}  // namespace qz
+} // namespace qz

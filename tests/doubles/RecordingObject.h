@@ -67,4 +67,4 @@ inline Variant MakeRecording(TRecordingObject*& object) {
     return Variant(static_cast<IDispatchObject*>(object));
 }
 
-}  // namespace qz::test
+} // namespace qz::test

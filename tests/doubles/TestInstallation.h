@@ -12,7 +12,8 @@ namespace qz::test {
 class TestInstallation {
 public:
     // clientSettings: the text of CorvaneC.ini; by default the in-process application server.
-    explicit TestInstallation(const std::string& clientSettings = "[Server Information]\nComputerName=127.0.0.1\n") {
+    explicit TestInstallation(
+        const std::string& clientSettings = "[Server Information]\nComputerName=127.0.0.1\n") {
         dir_ = CreateTempFile("qzinst");
         std::filesystem::remove(dir_);
         std::filesystem::create_directories(dir_ + "/client");
@@ -25,7 +26,9 @@ public:
     TestInstallation(const TestInstallation&) = delete;
     TestInstallation& operator=(const TestInstallation&) = delete;
 
-    void WriteClientSettings(const std::string& text) const { std::ofstream(dir_ + "/client/CorvaneC.ini") << text; }
+    void WriteClientSettings(const std::string& text) const {
+        std::ofstream(dir_ + "/client/CorvaneC.ini") << text;
+    }
     std::string Registry() const { return dir_ + "/registry.ini"; }
     const std::string& Dir() const { return dir_; }
 
@@ -33,4 +36,4 @@ private:
     std::string dir_;
 };
 
-}  // namespace qz::test
+} // namespace qz::test

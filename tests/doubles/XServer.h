@@ -54,8 +54,9 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        pid_ = Spawn(xvfb, {"-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                     &actions);
+        pid_ = Spawn(
+            xvfb, {"-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+            &actions);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         // The server writes its display number once it accepts connections.
@@ -82,4 +83,4 @@ private:
     std::string display_;
 };
 
-}  // namespace qz::test
+} // namespace qz::test

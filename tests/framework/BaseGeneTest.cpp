@@ -1,11 +1,11 @@
 #include "RequestWindowFixture.h"
 #include "controls/ExtPage.h"
 #include "framework/BaseGeneU.h"
-#include "platform/vcl/MaskEdit.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListView.h"
+#include "platform/vcl/MaskEdit.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/StdCtrlsEx.h"
@@ -26,7 +26,7 @@ TEST_F(RequestWindowTest, InitialisesFromTheHostOnce) {
     EXPECT_EQ(w->FCompanyName, "Demo Co");
     EXPECT_EQ(w->FEnvCount, 14);
     EXPECT_TRUE(w->FLocalServer);
-    ASSERT_NE(server, nullptr);  // created in-process: the address is 127.0.0.1
+    ASSERT_NE(server, nullptr); // created in-process: the address is 127.0.0.1
     EXPECT_EQ(w->MainMidas->ServerName, "TinsleyS.dmTinsley");
     EXPECT_EQ(w->FMessageItems, "");
     // The program table was asked with the program code.
@@ -48,7 +48,7 @@ TEST_F(RequestWindowTest, FewerThanFiveParametersReportAndClose) {
     w->InitFromHost(HostParams(3));
     EXPECT_EQ(w->FHostWindow, 0u);
     EXPECT_EQ(w->FMessageItems.rfind("E;000038; ", 0), 0u);
-    EXPECT_FALSE(destroyed);  // the close request waits for the queue
+    EXPECT_FALSE(destroyed); // the close request waits for the queue
     Application->ProcessMessages();
     EXPECT_TRUE(destroyed);
     Forget(w);
@@ -59,7 +59,7 @@ TEST_F(RequestWindowTest, ModuleFileThatDoesNotNameTheWindowIsRefused) {
     EXPECT_TRUE(w->InitFromHost(HostParams(5)));
     EXPECT_EQ(w->FProgramCode, "OTHERX");
     EXPECT_NE(w->FMessageItems.find("E;000036; "), AnsiString::npos);
-    EXPECT_EQ(server, nullptr);  // no connection attempted
+    EXPECT_EQ(server, nullptr); // no connection attempted
     bool destroyed = false;
     w->OnDestroy = TNotifyEvent([&](TObject*) { destroyed = true; });
     Application->ProcessMessages();
@@ -73,9 +73,12 @@ TEST(ProgramIdentity, CodesFromModuleFileNames) {
         const char* code;
     };
     const Case cases[] = {
-        {"/opt/qz/RovanC.so", "ROVANC"},     {"/opt/qz/ABCDEFG.dll", "ABCDEF"}, {"/opt/qz/ABCDEFGH.so", "ABCDEFG"},
+        {"/opt/qz/RovanC.so", "ROVANC"},
+        {"/opt/qz/ABCDEFG.dll", "ABCDEF"},
+        {"/opt/qz/ABCDEFGH.so", "ABCDEFG"},
         // Shorter names still give six characters, extension included, or the whole name.
-        {"/opt/qz/Ab.so", "AB.SO"},          {"/opt/qz/abcd.exe", "ABCD.E"},
+        {"/opt/qz/Ab.so", "AB.SO"},
+        {"/opt/qz/abcd.exe", "ABCD.E"},
     };
     for (const auto& c : cases) EXPECT_EQ(ProgramCodeOf(c.path, IsLibraryPath(c.path)), c.code) << c.path;
 }
@@ -86,9 +89,8 @@ TEST(HelpNumbers, FromTheProgramCode) {
         const char* number;
     };
     const Case cases[] = {
-        {"SALB12", "13120000"}, {"SALR07", "12070000"}, {"SALAB3", "63B30000"},
-        {"SALMR9", "82R90000"}, {"ROVANC", ""},         {"SALAX1", ""},
-        {"SALX01", ""},
+        {"SALB12", "13120000"}, {"SALR07", "12070000"}, {"SALAB3", "63B30000"}, {"SALMR9", "82R90000"},
+        {"ROVANC", ""},         {"SALAX1", ""},         {"SALX01", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(HelpNumber(c.code), c.number) << c.code;
 }
@@ -148,7 +150,7 @@ TEST_F(RequestWindowTest, EnterInAMemoAddsLinesOnTheFirstTwoThenMovesOn) {
     EXPECT_EQ(memo->Text(), "\r\n\r\n");
     EXPECT_EQ(memo->CaretPos().Y, 2);
     EXPECT_EQ(w->ActiveControl(), memo);
-    Application->PressKey(VK_RETURN);  // on the third line
+    Application->PressKey(VK_RETURN); // on the third line
     EXPECT_EQ(memo->Text(), "\r\n\r\n");
     EXPECT_EQ(w->ActiveControl(), next);
 }
@@ -184,12 +186,12 @@ TEST_F(RequestWindowTest, HostCommandChecksPlanValuesAgainstTheWindow) {
     };
     w->HandleHostCommand(command("edPrintDate"));
     EXPECT_EQ(w->FMessageItems.find("W;000014"), AnsiString::npos);
-    EXPECT_FALSE(w->FAutoSubmit);  // action 0 checks only
+    EXPECT_FALSE(w->FAutoSubmit); // action 0 checks only
     EXPECT_TRUE(w->FShowConfirmation);
     EXPECT_TRUE(w->FConverted);
     w->HandleHostCommand(command("noSuchControl"));
     EXPECT_NE(w->FMessageItems.find("W;000014; "), AnsiString::npos);
 }
 
-}  // namespace
-}  // namespace qz::test
+} // namespace
+} // namespace qz::test

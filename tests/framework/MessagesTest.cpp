@@ -15,7 +15,7 @@ protected:
         host->On("GetMessage", [](DispArgs& a) {
             AnsiString id = a[1].AsString();
             if (id == "000004") return Variant(AnsiString("job %s submitted"));
-            if (id == "000099") return Variant(AnsiString("value %d"));  // does not fit text arguments
+            if (id == "000099") return Variant(AnsiString("value %d")); // does not fit text arguments
             return Variant("text of " + a[0].AsString() + id);
         });
         HeadlessDisplay()->SetModalDriver([this](TCustomForm& form) {
@@ -92,7 +92,8 @@ TEST_F(MessagesTest, ButtonsSpeakChineseUnlessTheInterfaceIsEnglish) {
 }
 
 TEST_F(RequestWindowTest, ButtonsKeepTheirEnglishCaptionsWithAnEnglishInterface) {
-    installation.WriteClientSettings("[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=437\n");
+    installation.WriteClientSettings(
+        "[Server Information]\nComputerName=127.0.0.1\n[CodePage]\nUICodePage=437\n");
     std::vector<AnsiString> buttons;
     HeadlessDisplay()->SetModalDriver([&](TCustomForm& form) {
         for (int i = 0; i < form.ComponentCount(); ++i)
@@ -111,5 +112,5 @@ TEST_F(MessagesTest, WithoutAHostObjectTheTextSaysSo) {
     EXPECT_EQ(text, "Can not Get Message\rType= E, ID= 000007 ");
 }
 
-}  // namespace
-}  // namespace qz::test
+} // namespace
+} // namespace qz::test

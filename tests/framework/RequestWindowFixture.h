@@ -33,7 +33,8 @@ protected:
         counterVariant = MakeRecording(counter);
         validatorVariant = MakeRecording(validator);
         host->On("Com_Counter", counterVariant).On("Com_Validator", validatorVariant);
-        host->On("GetMessage", [](DispArgs& a) { return Variant("msg " + a[0].AsString() + a[1].AsString() + " %s"); });
+        host->On("GetMessage",
+                 [](DispArgs& a) { return Variant("msg " + a[0].AsString() + a[1].AsString() + " %s"); });
         host->On("CallHelp", Variant());
         counter->On("GetSysInfo", [](DispArgs&) {
             Variant v = VarArrayCreate({0, 1, 0, 0}, varVariant);
@@ -42,7 +43,8 @@ protected:
             return v;
         });
         validator->On("QueryData", Variant(false)).On("CheckValue", [](DispArgs& a) {
-            a[4] = VarArrayOf({AnsiString("Transfer report"), AnsiString(), AnsiString(), AnsiString(), AnsiString("Y")});
+            a[4] = VarArrayOf(
+                {AnsiString("Transfer report"), AnsiString(), AnsiString(), AnsiString(), AnsiString("Y")});
             return Variant(true);
         });
 
@@ -93,4 +95,4 @@ private:
     std::vector<TfrmRovan*> windows_;
 };
 
-}  // namespace qz::test
+} // namespace qz::test

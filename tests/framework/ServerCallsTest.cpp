@@ -35,17 +35,22 @@ TEST_F(ServerCallsTest, CheckServerValueQueriesOrChecksAndPicksAnElement) {
         bool whole;
         const char* element;
     };
-    const Case cases[] = {{-2, "QueryData", true, ""}, {-1, "CheckValue", true, ""}, {1, "CheckValue", false, "B"},
+    const Case cases[] = {{-2, "QueryData", true, ""},
+                          {-1, "CheckValue", true, ""},
+                          {1, "CheckValue", false, "B"},
                           {5, "CheckValue", true, ""}};
     for (const auto& c : cases) {
         validator->calls.clear();
         Variant value;
-        EXPECT_TRUE(w->CheckServerValue(AnsiString("T"), AnsiString("K"), "E", c.index, value, VarArrayOf({1})));
+        EXPECT_TRUE(
+            w->CheckServerValue(AnsiString("T"), AnsiString("K"), "E", c.index, value, VarArrayOf({1})));
         ASSERT_EQ(validator->CallsTo(c.method).size(), 1u) << c.index;
         // BaseLimited is set before every query.
         EXPECT_TRUE(SameText(validator->calls[0].name, "BaseLimited")) << c.index;
-        if (c.whole) EXPECT_EQ(VarArrayHighBound(value, 1), 1) << c.index;
-        else EXPECT_EQ(value.AsString(), c.element);
+        if (c.whole)
+            EXPECT_EQ(VarArrayHighBound(value, 1), 1) << c.index;
+        else
+            EXPECT_EQ(value.AsString(), c.element);
     }
     // Empty parameters: nothing asked, an empty value.
     validator->calls.clear();
@@ -88,7 +93,7 @@ TEST_F(ServerCallsTest, SystemSettingsAndTheirDefaults) {
     EXPECT_EQ(v, GB("商品分类方式四"));
     w->GetSysInfo("Sys011", v);
     EXPECT_EQ(v, "");
-    EXPECT_EQ(w->GetDateStyle(), 1);  // missing: 1
+    EXPECT_EQ(w->GetDateStyle(), 1); // missing: 1
     AnsiString sep;
     w->GetDateSeparator(sep);
     EXPECT_EQ(sep, "/");
@@ -99,7 +104,7 @@ TEST_F(ServerCallsTest, LookupRequestHasItsNineteenElementsInOrder) {
     Variant lookupVariant = MakeRecording(lookup);
     lookup->On("F2GetData", VarArrayOf({VarArrayOf({AnsiString("D001")})}));
     host->On("Com_F2Window", lookupVariant);
-    TfrmRovan* w = Ready();  // the job layer asks for the lookup service
+    TfrmRovan* w = Ready(); // the job layer asks for the lookup service
     Variant result;
     w->OpenLookup("SAL", "01", VarArrayOf({AnsiString("c")}), "x", true, result);
     ASSERT_EQ(lookup->CallsTo("F2GetData").size(), 1u);
@@ -122,7 +127,7 @@ TEST_F(ServerCallsTest, LookupRequestHasItsNineteenElementsInOrder) {
     EXPECT_EQ(r[17].Object(), hostVariant.Object());
     EXPECT_EQ(r[18].AsString(), "U01");
     EXPECT_EQ(result[0][0].AsString(), "D001");
-    lookup->calls.clear();  // the recorded request holds the host object, which holds the lookup double
+    lookup->calls.clear(); // the recorded request holds the host object, which holds the lookup double
 }
 
 TEST_F(ServerCallsTest, PickDateStartsAtTodayForAShortText) {
@@ -143,7 +148,7 @@ TEST_F(ServerCallsTest, PickDateStartsAtTodayForAShortText) {
     lookup->On("ShowInputDay", Variant(AnsiString("")));
     w->PickDate("20240101", result);
     EXPECT_EQ(lookup->CallsTo("ShowInputDay")[1].args[0][1].AsString(), "20240101");
-    EXPECT_EQ(result, "20240101");  // nothing chosen: the text stays
+    EXPECT_EQ(result, "20240101"); // nothing chosen: the text stays
 }
 
 TEST_F(ServerCallsTest, JobSettingsGiveRightsAndDataLimits) {
@@ -152,10 +157,13 @@ TEST_F(ServerCallsTest, JobSettingsGiveRightsAndDataLimits) {
                                    AnsiString("LIM"), VarArrayOf({2, AnsiString("e1"), AnsiString("e2")})}));
     EXPECT_FALSE(w->FLookupRight7);
     EXPECT_TRUE(w->FLookupRight8);
-    EXPECT_EQ(w->FDataLimits, u"LIM\x03" u"2\x03" u"e1\x03" u"e2\x03");
+    EXPECT_EQ(w->FDataLimits, u"LIM\x03"
+                              u"2\x03"
+                              u"e1\x03"
+                              u"e2\x03");
     w->LoadJobSettings(VarArrayOf({AnsiString(), AnsiString("a,b,c,YYYYYY"), AnsiString(), AnsiString(),
                                    AnsiString(""), VarArrayOf({0})}));
-    EXPECT_FALSE(w->FLookupRight7);  // a missing character counts as "N"
+    EXPECT_FALSE(w->FLookupRight7); // a missing character counts as "N"
     EXPECT_FALSE(w->FLookupRight8);
 }
 
@@ -167,7 +175,8 @@ TEST_F(RequestWindowTest, RefusedConnectionFailsInitialisationWithE000006) {
         port = closed.Port();
     }
     // The client settings name a server that refuses the connection.
-    installation.WriteClientSettings("[Server Information]\nComputerName=localhost\nServerPort=" + std::to_string(port) + "\n");
+    installation.WriteClientSettings(
+        "[Server Information]\nComputerName=localhost\nServerPort=" + std::to_string(port) + "\n");
     TfrmRovan* w = NewWindow();
     EXPECT_FALSE(w->InitFromHost(HostParams(5)));
     EXPECT_NE(w->FMessageItems.find("E;-1; E;000006; "), AnsiString::npos) << w->FMessageItems;
@@ -176,5 +185,5 @@ TEST_F(RequestWindowTest, RefusedConnectionFailsInitialisationWithE000006) {
     Forget(w);
 }
 
-}  // namespace
-}  // namespace qz::test
+} // namespace
+} // namespace qz::test

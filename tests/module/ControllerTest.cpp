@@ -18,7 +18,9 @@ namespace {
 
 std::vector<int> g_notified;
 
-void Record(void*, int code, TDLLBaseController*) { g_notified.push_back(code); }
+void Record(void*, int code, TDLLBaseController*) {
+    g_notified.push_back(code);
+}
 
 class ModuleTest : public ::testing::Test {
 protected:
@@ -106,9 +108,10 @@ TEST_F(ModuleTest, WindowLifeIsReportedAndItsOutcomeKept) {
     EXPECT_EQ((CallSlot<int, int, const Variant&>(controller_, slotHandleEvent, 3, VarArrayOf({0}))), -1);
     Variant checkOnly = VarArrayOf({0, VarArrayOf({Variant(false), Variant()})});
     EXPECT_EQ((CallSlot<int, int, const Variant&>(controller_, slotHandleEvent, 9, checkOnly)), 0);
-    EXPECT_EQ((CallSlot<int, int, const Variant&>(controller_, slotHandleEvent, 9, VarArrayOf({0}))), -1);  // raised
+    EXPECT_EQ((CallSlot<int, int, const Variant&>(controller_, slotHandleEvent, 9, VarArrayOf({0}))),
+              -1); // raised
 
-    Variant modal;  // headless: the window is answered with its Cancel button
+    Variant modal; // headless: the window is answered with its Cancel button
     CallSlot<void, Variant&>(controller_, slotShowModal, modal);
     EXPECT_EQ(modal.AsInteger(), 2);
     EXPECT_TRUE(CallSlot<bool>(controller_, slotIsFormFreed));
@@ -143,5 +146,5 @@ TEST(ControllerClass, UnassignedClassRaisesTheInternalError) {
     delete b;
 }
 
-}  // namespace
-}  // namespace qz::test
+} // namespace
+} // namespace qz::test

@@ -19,7 +19,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 QZ_EXPORT qz::IDispatchObject* QzCreateObject(const char* progId) {
     return std::strcmp(progId, "Test.Echo") == 0 ? new EchoServer : nullptr;

@@ -32,7 +32,8 @@ public:
         close(out[1]);
         stdout_ = fdopen(out[0], "r");
         char line[200] = {0};
-        if (stdout_ && std::fgets(line, sizeof line, stdout_)) std::sscanf(line, "qzappserver listening on port %d", &port_);
+        if (stdout_ && std::fgets(line, sizeof line, stdout_))
+            std::sscanf(line, "qzappserver listening on port %d", &port_);
     }
     ~Daemon() {
         if (pid_ > 0 && !stopped_) Stop();
@@ -95,4 +96,4 @@ TEST(QzAppServer, ServesRegistryObjectsOverLoopbackAndStopsOnSigterm) {
     std::remove(registry.c_str());
 }
 
-}  // namespace
+} // namespace

@@ -35,8 +35,11 @@ public:
         return bitsPerPixel_ >= 24 && data_.size() >= pixels_ + static_cast<size_t>(bytesPerLine_) * height_;
     }
     std::uint32_t Pixel(int x, int y) const {
-        size_t at = pixels_ + static_cast<size_t>(y) * bytesPerLine_ + static_cast<size_t>(x) * (bitsPerPixel_ / 8);
-        auto b = [&](size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data_[at + i])); };
+        size_t at =
+            pixels_ + static_cast<size_t>(y) * bytesPerLine_ + static_cast<size_t>(x) * (bitsPerPixel_ / 8);
+        auto b = [&](size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(data_[at + i]));
+        };
         // Least significant byte first: blue, green, red.
         return byteOrder_ == 0 ? (b(2) << 16 | b(1) << 8 | b(0)) : (b(1) << 16 | b(2) << 8 | b(3));
     }
@@ -45,7 +48,9 @@ public:
 
 private:
     std::uint32_t Field(int index) const {
-        auto b = [&](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data_[index * 4 + i])); };
+        auto b = [&](int i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(data_[index * 4 + i]));
+        };
         return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
     }
     std::string data_;
@@ -57,7 +62,8 @@ private:
 TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     std::string xdotool = FindProgram("xdotool"), xwd = FindProgram("xwd");
     TestXServer server;
-    if (xdotool.empty() || xwd.empty() || !server.Start()) GTEST_SKIP() << "Xvfb, xdotool or xwd is not installed";
+    if (xdotool.empty() || xwd.empty() || !server.Start())
+        GTEST_SKIP() << "Xvfb, xdotool or xwd is not installed";
 
     TestInstallation installation;
     const std::string& dir = installation.Dir();
@@ -71,14 +77,16 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     std::thread driver([&] {
         for (int i = 0; i < 100; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (RunProgram(xdotool, {"search", "--onlyvisible", "--name", "."})) break;  // the only named window
+            if (RunProgram(xdotool, {"search", "--onlyvisible", "--name", "."}))
+                break; // the only named window
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         captured = RunProgram(xwd, {"-root", "-display", server.Display(), "-out", dir + "/screen.xwd"});
         RunProgram(xdotool, {"key", "Escape"});
     });
 
-    std::string command = "DISPLAY=" + server.Display() + " QZ_DISPLAY=sdl QZ_REGISTRY=" + installation.Registry() +
+    std::string command = "DISPLAY=" + server.Display() +
+                          " QZ_DISPLAY=sdl QZ_REGISTRY=" + installation.Registry() +
                           " timeout 60 " QZ_BIN_DIR "/qzhost 2>/dev/null";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -87,8 +95,10 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
         pclose(pipe);
     }
     driver.join();
-    if (savedDisplay) setenv("DISPLAY", previous.c_str(), 1);
-    else unsetenv("DISPLAY");
+    if (savedDisplay)
+        setenv("DISPLAY", previous.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
 
     EXPECT_EQ(output, "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
     ASSERT_TRUE(captured);
@@ -104,5 +114,5 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     EXPECT_GT(drawn, 10000);
 }
 
-}  // namespace
-}  // namespace qz::test
+} // namespace
+} // namespace qz::test

@@ -16,7 +16,8 @@ struct HostRun {
 };
 
 HostRun RunHost(const std::string& registry, const std::string& args) {
-    std::string command = "QZ_REGISTRY=" + registry + " " QZ_BIN_DIR "/qzhost --headless " + args + " 2>/dev/null";
+    std::string command =
+        "QZ_REGISTRY=" + registry + " " QZ_BIN_DIR "/qzhost --headless " + args + " 2>/dev/null";
     HostRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -35,7 +36,8 @@ protected:
 TEST_F(QzHost, ShowsTheWindowAndReportsItsLifeAndOutcome) {
     HostRun run = RunHost(registry_, "");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
+    EXPECT_EQ(run.output,
+              "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
 }
 
 TEST_F(QzHost, TooFewHostParametersStillEndCleanly) {
@@ -51,4 +53,4 @@ TEST_F(QzHost, AMissingModuleIsAClearError) {
     EXPECT_EQ(run.output, "");
 }
 
-}  // namespace
+} // namespace

@@ -59,7 +59,7 @@ TEST_F(Qzlanguage, LongTextsAndBuffersPerThread) {
     AnsiString fromOtherThread;
     std::thread([&] { fromOtherThread = toGb_(Big5("訂單").c_str()); }).join();
     EXPECT_EQ(fromOtherThread, GB("订单"));
-    EXPECT_EQ(AnsiString(converted).substr(0, 4), Big5("單據"));  // untouched by the other thread
+    EXPECT_EQ(AnsiString(converted).substr(0, 4), Big5("單據")); // untouched by the other thread
 }
 
-}  // namespace
+} // namespace

@@ -16,7 +16,9 @@ TEST(CodePages, ConvertsBetweenUtf8AndDoubleByteCodePages) {
     const RoundTrip cases[] = {
         {"订单", CP_GB, "\xB6\xA9\xB5\xA5"},
         {"訂單", CP_BIG5, "\xAD\x71\xB3\xE6"},
-        {"A中b", CP_GB, "A\xD6\xD0" "b"},
+        {"A中b", CP_GB,
+         "A\xD6\xD0"
+         "b"},
         {"Caf\xC3\xA9", CP_LATIN1, "Caf\xE9"},
         {"", CP_GB, ""},
     };
@@ -28,9 +30,12 @@ TEST(CodePages, ConvertsBetweenUtf8AndDoubleByteCodePages) {
 }
 
 TEST(CodePages, CharacterOutsideTheTargetBecomesQuestionMark) {
-    EXPECT_EQ(ConvertCodePage("a\xF0\x9F\x99\x82" "b", CP_UTF8, CP_GB), "a?b");  // an emoji
+    EXPECT_EQ(ConvertCodePage("a\xF0\x9F\x99\x82"
+                              "b",
+                              CP_UTF8, CP_GB),
+              "a?b"); // an emoji
     EXPECT_EQ(ConvertCodePage("\xD6\xD0x", CP_GB, CP_LATIN1), "?x");
-    EXPECT_EQ(ConvertCodePage("\xD6\xD0", CP_GB, CP_BIG5), "\xA4\xA4");  // same character in both
+    EXPECT_EQ(ConvertCodePage("\xD6\xD0", CP_GB, CP_BIG5), "\xA4\xA4"); // same character in both
     AnsiString out;
     EXPECT_FALSE(TryConvertCodePage("\xD6\xD0", CP_GB, CP_LATIN1, out));
     EXPECT_TRUE(TryConvertCodePage("\xD6\xD0", CP_GB, CP_UTF8, out));
@@ -63,4 +68,4 @@ TEST(CodePages, GbHelperCachesTheConvertedLiteral) {
     EXPECT_EQ(first.size(), 8u);
 }
 
-}  // namespace
+} // namespace

@@ -14,13 +14,13 @@ TEST(DateTime, EncodesAndDecodesDayNumbers) {
         int weekday;
     };
     const Case cases[] = {
-        {1899, 12, 30, 0, 7}, {1900, 1, 1, 2, 2},     {2024, 1, 1, 45292, 2},
+        {1899, 12, 30, 0, 7},    {1900, 1, 1, 2, 2},      {2024, 1, 1, 45292, 2},
         {2024, 2, 29, 45351, 5}, {1753, 1, 1, -53688, 2}, {9999, 12, 31, 2958465, 6},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(EncodeDate(c.y, c.m, c.d), c.serial) << c.y << "-" << c.m << "-" << c.d;
         Word y, m, d;
-        DecodeDate(c.serial + (c.serial < 0 ? -0.75 : 0.75), y, m, d);  // time runs away from zero
+        DecodeDate(c.serial + (c.serial < 0 ? -0.75 : 0.75), y, m, d); // time runs away from zero
         EXPECT_EQ(y, c.y);
         EXPECT_EQ(m, c.m);
         EXPECT_EQ(d, c.d);
@@ -99,4 +99,4 @@ TEST(DateTime, ClockCanBeSet) {
     EXPECT_GT(Now(), fixed - 365 * 10);
 }
 
-}  // namespace
+} // namespace

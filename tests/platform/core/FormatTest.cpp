@@ -1,5 +1,5 @@
-#include "platform/core/Exceptions.h"
 #include "platform/core/Format.h"
+#include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -58,4 +58,4 @@ TEST(Format, MismatchRaises) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -1,5 +1,5 @@
-#include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
+#include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +99,4 @@ TEST(StringList, ChangeEventsRespectUpdates) {
     EXPECT_EQ(changes, 2);
 }
 
-}  // namespace
+} // namespace

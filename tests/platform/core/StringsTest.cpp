@@ -1,5 +1,5 @@
-#include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
+#include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,9 @@ using namespace qz;
 namespace {
 
 TEST(Strings, TrimRemovesBlanksAndControlCharacters) {
-    EXPECT_EQ(Trim(" \t\x01" "a b\r\n\x03"), "a b");
+    EXPECT_EQ(Trim(" \t\x01"
+                   "a b\r\n\x03"),
+              "a b");
     EXPECT_EQ(TrimLeft("\x04 x "), "x ");
     EXPECT_EQ(TrimRight(" x\x1F"), " x");
     EXPECT_EQ(Trim(" \x02 "), "");
@@ -16,7 +18,10 @@ TEST(Strings, TrimRemovesBlanksAndControlCharacters) {
 
 TEST(Strings, CaseLeavesDoubleByteCharactersAlone) {
     // The GB character 0x81 0x61 has a trail byte that looks like "a".
-    EXPECT_EQ(UpperCase("ab\x81" "ac"), "AB\x81" "aC");
+    EXPECT_EQ(UpperCase("ab\x81"
+                        "ac"),
+              "AB\x81"
+              "aC");
     EXPECT_EQ(LowerCase("X\xD6\xD0Y"), "x\xD6\xD0y");
     EXPECT_TRUE(SameText("Sys007", "SYS007"));
     EXPECT_FALSE(SameText("abc", "abd"));
@@ -58,9 +63,18 @@ TEST(Strings, ReadsIntegers) {
         int value;
     };
     const Case cases[] = {
-        {"12", true, 12},     {" 12", true, 12},  {"-7", true, -7},        {"+3", true, 3},
-        {"$1F", true, 31},    {"0x10", true, 16}, {"12 ", false, 0},       {"1.5", false, 0},
-        {"", false, 0},       {"-", false, 0},    {"abc", false, 0},       {"2147483648", false, 0},
+        {"12", true, 12},
+        {" 12", true, 12},
+        {"-7", true, -7},
+        {"+3", true, 3},
+        {"$1F", true, 31},
+        {"0x10", true, 16},
+        {"12 ", false, 0},
+        {"1.5", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"abc", false, 0},
+        {"2147483648", false, 0},
         {"-2147483648", true, INT32_MIN},
     };
     for (const auto& c : cases) {
@@ -84,7 +98,7 @@ TEST(Strings, ReadsAndWritesFloats) {
         double value;
     };
     const Case cases[] = {
-        {"1.5", true, 1.5}, {" -2.25 ", true, -2.25}, {"3", true, 3},     {"1e3", true, 1000},
+        {"1.5", true, 1.5}, {" -2.25 ", true, -2.25}, {"3", true, 3},      {"1e3", true, 1000},
         {".5", true, 0.5},  {"1,5", false, 0},        {"1.2.3", false, 0}, {"", false, 0},
         {"nan", false, 0},  {"0x10", false, 0},       {"1e", false, 0},
     };
@@ -109,4 +123,4 @@ TEST(Exceptions, CarryTheirMessageAcrossStdException) {
     EXPECT_THROW(Abort(), EAbort);
 }
 
-}  // namespace
+} // namespace

@@ -1,5 +1,5 @@
-#include "platform/core/Exceptions.h"
 #include "platform/data/AppServer.h"
+#include "platform/core/Exceptions.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/variant/Dispatch.h"
 
@@ -27,7 +27,8 @@ public:
         });
         RegisterMethod("Fail", [](DispArgs&) -> Variant { throw Exception("disk full"); });
         RegisterMethod("Count", [this](DispArgs&) { return Variant(++calls_); });
-        RegisterProperty("BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
+        RegisterProperty(
+            "BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
     }
     ~TestServer() override { --g_liveObjects; }
 
@@ -40,7 +41,7 @@ class AppServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         listener_.Start("127.0.0.1", 0);
-        connection_.Address = "localhost";  // not the local address: a real socket
+        connection_.Address = "localhost"; // not the local address: a real socket
         connection_.Port = listener_.Port();
         connection_.ServerName = "Test.Server";
     }
@@ -98,7 +99,7 @@ TEST_F(AppServerTest, ServerErrorsComeBackWithTheirMessage) {
     } catch (const EOleError& e) {
         EXPECT_STREQ(e.what(), "Unknown name: NoSuchMethod");
     }
-    EXPECT_EQ(server.Call("Count").AsInteger(), 1);  // the session goes on after errors
+    EXPECT_EQ(server.Call("Count").AsInteger(), 1); // the session goes on after errors
 }
 
 TEST_F(AppServerTest, UnknownServerNameAndRefusedConnection) {
@@ -140,13 +141,13 @@ TEST_F(AppServerTest, ClientsHaveTheirOwnObjectsAndReleaseThem) {
     Variant kept = connection_.AppServer();
     connection_.Close();
     second.Close();
-    EXPECT_THROW(kept.Call("Count"), EOleError);  // the connection is gone
+    EXPECT_THROW(kept.Call("Count"), EOleError); // the connection is gone
     EXPECT_TRUE(WaitForSessions(0));
     EXPECT_EQ(g_liveObjects.load(), 0);
 }
 
 TEST_F(AppServerTest, LocalServerObjectNeedsNoSocket) {
-    TSocketConnection local;  // "127.0.0.1": the caller creates the object and hands it over
+    TSocketConnection local; // "127.0.0.1": the caller creates the object and hands it over
     local.SetAppServer(Make("Test.Server"));
     EXPECT_FALSE(local.Connected());
     EXPECT_EQ(local.AppServer().Call("Echo", {7}).AsInteger(), 7);
@@ -160,4 +161,4 @@ TEST_F(AppServerTest, StopEndsOpenSessions) {
     EXPECT_EQ(g_liveObjects.load(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -80,7 +80,7 @@ TEST(Wire, MalformedInputIsRefused) {
     good.Var(VarArrayOf({AnsiString("abc"), 5}));
     std::string truncated = good.Data().substr(0, good.Data().size() - 3);
 
-    WireWriter huge;  // an array claiming a billion elements in a few bytes
+    WireWriter huge; // an array claiming a billion elements in a few bytes
     huge.U16(varArray | varVariant);
     huge.U8(1);
     huge.U32(0);
@@ -108,4 +108,4 @@ TEST(Wire, MalformedInputIsRefused) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,6 @@
+#include "platform/os/IniFiles.h"
 #include "TempDir.h"
 #include "platform/core/StringList.h"
-#include "platform/os/IniFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(IniFile, SectionsAndKeysIgnoreCaseAndMissingKeysTakeDefaults) {
         {"Missing", "Key", "936"},
     };
     for (const auto& c : cases) EXPECT_EQ(ini.ReadString(c.section, c.key, "936"), c.expected) << c.key;
-    EXPECT_EQ(ini.ReadInteger("Server Information", "ServerPort", 211), 211);  // unreadable
+    EXPECT_EQ(ini.ReadInteger("Server Information", "ServerPort", 211), 211); // unreadable
     EXPECT_EQ(ini.ReadInteger("CodePage", "UICodePage", 0), 950);
     EXPECT_EQ(ini.ReadInteger("CodePage", "Nothing", 7), 7);
     EXPECT_TRUE(ini.SectionExists("workdllpath"));
@@ -67,4 +67,4 @@ TEST(IniFile, MissingFileGivesDefaults) {
     EXPECT_EQ(ini.ReadInteger("DBE Setting", "MainConnectionTimeOut", 300), 300);
 }
 
-}  // namespace
+} // namespace

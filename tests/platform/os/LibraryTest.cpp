@@ -32,4 +32,4 @@ TEST(Library, MissingLibraryReportsWhy) {
     EXPECT_EQ(GetProcAddress(nullptr, "x"), nullptr);
 }
 
-}  // namespace
+} // namespace

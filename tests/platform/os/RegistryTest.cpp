@@ -1,6 +1,6 @@
+#include "platform/os/Registry.h"
 #include "TempDir.h"
 #include "platform/core/Exceptions.h"
-#include "platform/os/Registry.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -63,4 +63,4 @@ TEST_F(RegistryTest, MissingFileHasNoKeys) {
     EXPECT_FALSE(reg.OpenKeyReadOnly("Software\\Qz\\Corvane"));
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,6 @@
+#include "platform/os/System.h"
 #include "TempDir.h"
 #include "platform/core/Exceptions.h"
-#include "platform/os/System.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -56,8 +56,10 @@ TEST(System, TempFilesAreNewAndPrivate) {
     EXPECT_EQ(st.st_size, 0);
     EXPECT_EQ(st.st_mode & 077, 0u);
     EXPECT_THROW(CreateTempFile("x", dir.path() + "missing/"), EOSError);
-    if (saved) setenv("TMPDIR", saved, 1);
-    else unsetenv("TMPDIR");
+    if (saved)
+        setenv("TMPDIR", saved, 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 TEST(System, ForceDirectoriesMakesEveryLevel) {
@@ -73,4 +75,4 @@ TEST(System, StartProcessRunsWithoutAShell) {
     EXPECT_EQ(StartProcess("/no/such/program", {}), -1);
 }
 
-}  // namespace
+} // namespace
