@@ -1,5 +1,4 @@
 #include "controls/SelectPnl.h"
-#include "support/CodeConverter.h"
 #include "controls/BtChkBox.h"
 #include "controls/F2Button.h"
 #include "platform/core/CodePages.h"
@@ -8,6 +7,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/vcl/ExtCtrls.h"
+#include "support/CodeConverter.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -864,8 +864,8 @@ namespace qz {
 
 namespace {
 
-void ConvertLines(TCodeConverter& converter, TStrings* lines, Byte direction, void (TSelectPanel::*set)(TStrings*),
-                  TSelectPanel* panel) {
+void ConvertLines(TCodeConverter& converter, TStrings* lines, Byte direction,
+                  void (TSelectPanel::*set)(TStrings*), TSelectPanel* panel) {
     TStringList converted;
     for (int i = 0; i < lines->Count(); ++i)
         converted.Add(converter.ConvertValue(direction, Variant(lines->Get(i))).AsString());
@@ -884,11 +884,12 @@ void ConvertSelectPanel(TCodeConverter& converter, TComponent* component, Byte d
     if (panel->ListView) converter.ConvertListView(panel->ListView, direction);
 }
 
-}  // namespace
+} // namespace
 
 void RegisterSelectPanelConversion() {
     TCodeConverter::SetSelectPanelStep(
-        {[](const TComponent* c) { return dynamic_cast<const TSelectPanel*>(c) != nullptr; }, &ConvertSelectPanel});
+        {[](const TComponent* c) { return dynamic_cast<const TSelectPanel*>(c) != nullptr; },
+         &ConvertSelectPanel});
 }
 
-}  // namespace qz
+} // namespace qz

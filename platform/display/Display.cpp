@@ -1,8 +1,8 @@
 #include "platform/display/Display.h"
+#include "platform/core/Strings.h"
 #include "platform/display/Screenshot.h"
 #include "platform/display/ScriptedAnswers.h"
 #include "platform/display/SdlDisplay.h"
-#include "platform/core/Strings.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

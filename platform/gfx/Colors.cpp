@@ -110,8 +110,12 @@ void ResetSystemColors() {
     Scheme() = kStandardScheme;
 }
 
-const TColorName* ColorNamesBegin() { return std::begin(kNames); }
-const TColorName* ColorNamesEnd() { return std::end(kNames); }
+const TColorName* ColorNamesBegin() {
+    return std::begin(kNames);
+}
+const TColorName* ColorNamesEnd() {
+    return std::end(kNames);
+}
 
 bool ColorToIdent(TColor color, AnsiString& ident) {
     for (const ColorName& n : kNames) {

@@ -248,7 +248,8 @@ void RegisterIntegerConsts(const AnsiString& typeName, std::initializer_list<TId
     RegisterIntegerConsts(typeName, idents.begin(), idents.end());
 }
 
-void RegisterIntegerConsts(const AnsiString& typeName, const TIdentMapEntry* first, const TIdentMapEntry* last) {
+void RegisterIntegerConsts(const AnsiString& typeName, const TIdentMapEntry* first,
+                           const TIdentMapEntry* last) {
     auto& t = Idents().tables[Upper(typeName)];
     t.insert(t.end(), first, last);
 }

@@ -62,7 +62,8 @@ struct TIdentMapEntry {
     const char* Name;
 };
 void RegisterIntegerConsts(const AnsiString& typeName, std::initializer_list<TIdentMapEntry> idents);
-void RegisterIntegerConsts(const AnsiString& typeName, const TIdentMapEntry* first, const TIdentMapEntry* last);
+void RegisterIntegerConsts(const AnsiString& typeName, const TIdentMapEntry* first,
+                           const TIdentMapEntry* last);
 bool IdentToInt(const AnsiString& typeName, const AnsiString& ident, int& value);
 bool IntToIdent(const AnsiString& typeName, int value, AnsiString& ident);
 bool HasIdentTable(const AnsiString& typeName);

@@ -34,7 +34,6 @@ const char* const kCreateArray = "Error creating variant or safe array";
     throw EVariantError("Invalid variant operation");
 }
 
-
 bool IsStringType(TVarType t) {
     return t == varString || t == varOleStr;
 }

@@ -218,7 +218,7 @@ TVarType VarType(const Variant& v);
 bool VarIsEmpty(const Variant& v);
 bool VarIsNull(const Variant& v);
 bool VarIsArray(const Variant& v);
-bool VarIsStr(const Variant& v);     // varString or varOleStr
+bool VarIsStr(const Variant& v); // varString or varOleStr
 bool VarIsNumeric(const Variant& v);
 // The integer types, 8 to 64 bits (not Boolean).
 bool VarTypeIsInteger(TVarType type); // integers, single, double and currency (not Boolean, not date)

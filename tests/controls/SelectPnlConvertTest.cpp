@@ -20,7 +20,8 @@ TEST(SelectPanelConversion, WordsHintsAndRowsComeOutInBig5) {
     std::filesystem::remove(dir);
     std::filesystem::create_directories(dir + "/prod");
     std::ofstream(dir + "/prod/CorvaneC.ini") << "[CodePage]\nUICodePage=950\nDBCodePage=936\n";
-    std::ofstream(dir + "/registry.ini") << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir << "/prod\n";
+    std::ofstream(dir + "/registry.ini")
+        << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir << "/prod\n";
     setenv("QZ_REGISTRY", (dir + "/registry.ini").c_str(), 1);
     SetSystemCodePage(CP_GB);
     SetTranslatorLibraryName(QZ_LIB_DIR "/Qzlanguage.dll");
@@ -51,5 +52,5 @@ TEST(SelectPanelConversion, WordsHintsAndRowsComeOutInBig5) {
     std::filesystem::remove_all(dir);
 }
 
-}  // namespace
-}  // namespace qz
+} // namespace
+} // namespace qz
