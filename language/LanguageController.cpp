@@ -19,6 +19,9 @@ namespace qz {
 
 namespace {
 
+constexpr int kMaxLangLine = 65535;
+
+
 const char kCodePageLanguages[] = "936=CHS\r\n950=CHT\r\n437=ENG";
 
 // The number after "_" in "Items_5": the name and n; n is -1 without "_" or without a number after it.
@@ -168,7 +171,8 @@ void TComponentRead::ApplyAttribute(const IXMLDOMNode& attribute) {
     if (!p) return;
 
     if (auto* lines = dynamic_cast<TStrings*>(p)) {
-        if (index < 0) return;
+        // A line number past any real list is a damaged file: the attribute is skipped, not padded to.
+        if (index < 0 || index > kMaxLangLine) return;
         while (lines->Count() <= index) lines->Add("");
         lines->Put(index, value);
     } else if (auto* row = dynamic_cast<TListItem*>(p)) {

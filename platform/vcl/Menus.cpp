@@ -160,7 +160,7 @@ TComponent* TMenuItem::GetParentComponent() const {
 
 // ---- TMenu
 
-QZ_CLASS_INFO(TMenu, TComponent) {}
+QZ_CLASS_INFO(TMenu, TComponent) { b.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false); }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {
     items_->menu_ = this;

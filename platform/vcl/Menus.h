@@ -107,9 +107,13 @@ public:
     bool IsShortCut(Word key, TShiftState shift);
     // Finds an item by caption path ("File|Open"); nullptr when none.
     TMenuItem* FindItem(const AnsiString& path) const;
+    // The items are drawn by the program (in the font the code converter chose).
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool v) { ownerDraw_ = v; }
 
 private:
     TMenuItem* items_;
+    bool ownerDraw_ = false;
 };
 
 class TMainMenu : public TMenu {

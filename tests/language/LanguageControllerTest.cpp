@@ -131,6 +131,8 @@ TEST_F(LanguageTest, AttributesAssignByPropertyPath) {
              EXPECT_EQ(Lines(w.cbo->Items()), (std::vector<AnsiString>{"a", "b", "", "", "", "f"}));
              EXPECT_EQ(w.cbo->ItemIndex(), 1);
          }},
+        {"a line number no list reaches is skipped", "<frm><cbo Items_900000000=\"f\" Items_0=\"z\"/></frm>",
+         [](Window& w) { EXPECT_EQ(Lines(w.cbo->Items()), (std::vector<AnsiString>{"z", "b"})); }},
         {"a line replaced", "<frm><cbo Items_0=\"z\" Items_1=\"y\"/></frm>",
          [](Window& w) {
              EXPECT_EQ(Lines(w.cbo->Items()), (std::vector<AnsiString>{"z", "y"}));
