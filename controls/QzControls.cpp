@@ -1,8 +1,11 @@
 #include "controls/QzControls.h"
 #include "controls/BtChkBox.h"
+#include "controls/DBLabel.h"
 #include "controls/ExtPage.h"
 #include "controls/F2Button.h"
 #include "controls/QzRadioGroup.h"
+#include "controls/QzSpin.h"
+#include "controls/QzcEdit.h"
 #include "controls/SelectPnl.h"
 
 namespace qz {
@@ -13,7 +16,9 @@ void RegisterQzControls() {
              {TBitCheckBox::StaticClass(), TLumCheckBox::StaticClass(), TGSpeedButton::StaticClass(),
               TF2Button::StaticClass(), TQzRadioButton::StaticClass(), TQzGroupButton::StaticClass(),
               TQzRadioGroup::StaticClass(), TExtPageControl::StaticClass(), TSelectPanel::StaticClass(),
-              TLumMaskEdit::StaticClass(), TLumListView::StaticClass()})
+              TLumMaskEdit::StaticClass(), TLumListView::StaticClass(), TQzEdit::StaticClass(),
+              TQzDBEdit::StaticClass(), TQzBtnDBEdit::StaticClass(), TDBLabel::StaticClass(),
+              TQzSpinEdit::StaticClass()})
             RegisterClass(mc);
         RegisterSelectPanelConversion();
         return true;
