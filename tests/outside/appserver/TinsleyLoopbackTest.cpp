@@ -1,0 +1,150 @@
+// The plan window's round trip through a client data set: in-process (the local address) and through
+// qzappserver on loopback, where the server object comes from TinsleyS.so.
+#include "outside/appserver/TinsleyServer.h"
+#include "platform/core/CodePages.h"
+#include "platform/data/ClientDataSet.h"
+#include "platform/data/SocketConnection.h"
+#include "platform/os/System.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace qz;
+
+namespace {
+
+// qzappserver on a free loopback port, with its own registry and database.
+class TinsleyDaemon {
+public:
+    TinsleyDaemon(const std::string& registry, const std::string& db) {
+        int out[2];
+        if (pipe(out) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(out[1], 1);
+            close(out[0]);
+            setenv("QZ_REGISTRY", registry.c_str(), 1);
+            setenv("QZ_TINSLEY_DB", db.c_str(), 1);
+            execl(QZ_BIN_DIR "/qzappserver", "qzappserver", "--port", "0", "--bind", "127.0.0.1", nullptr);
+            _exit(127);
+        }
+        close(out[1]);
+        stdout_ = fdopen(out[0], "r");
+        char line[200] = {0};
+        if (stdout_ && std::fgets(line, sizeof line, stdout_))
+            std::sscanf(line, "qzappserver listening on port %d", &port_);
+    }
+    ~TinsleyDaemon() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (stdout_) std::fclose(stdout_);
+    }
+    int Port() const { return port_; }
+
+private:
+    pid_t pid_ = -1;
+    FILE* stdout_ = nullptr;
+    int port_ = 0;
+};
+
+Variant Key(const AnsiString& name) {
+    return VarArrayOf({name, "U1", "ROVANC"});
+}
+
+// What the plan panel does: save, list through the data set, locate, rename, delete.
+void PlanRoundTrip(TSocketConnection& a, TSocketConnection& b) {
+    Variant server = a.AppServer();
+    for (const char* name : {"zeta", "alpha"})
+        ASSERT_EQ(server
+                      .Call("InsertConTable", {VarArrayOf({GB(name), "U1", "20240105", "ROVANC",
+                                                           "edCode.text;", GB("值") + "\r\n", false})})
+                      .AsString(),
+                  "");
+    ASSERT_NE(server
+                  .Call("InsertConTable",
+                        {VarArrayOf({"alpha", "U1", "20240105", "ROVANC", "edCode.text;", "x\r\n", false})})
+                  .AsString(),
+              "");
+    ASSERT_EQ(
+        server.Call("InsertConTable", {VarArrayOf({"other", "U2", "20240105", "ROVANC", "", "", false})})
+            .AsString(),
+        "");
+
+    // The second client lists the first one's plans.
+    TClientDataSet ds;
+    ds.SetRemoteServer(&b);
+    ds.ProviderName = "pvdConSave";
+    ds.SetIndexFieldNames("NCONDITION;CREATOR;PROGRAMME");
+    b.AppServer().Call("LoadTable", {VarArrayOf({"U1", "ROVANC"})});
+    ds.Open();
+    ASSERT_EQ(ds.RecordCount(), 2);
+    EXPECT_EQ(ds.FieldByName("NCONDITION")->AsString(), "alpha");
+    ds.Next();
+    EXPECT_EQ(ds.FieldByName("NCONDITION")->AsString(), "zeta");
+    EXPECT_EQ(ds.FieldByName("VCONDITION")->AsString(), GB("值") + "\r\n");
+    EXPECT_EQ(ds.FieldByName("CREATE_DATE")->AsString(), "20240105");
+
+    // Renaming: on the server, then in the local copy.
+    EXPECT_EQ(b.AppServer().Call("ChangeConName", {Key("zeta"), Key(GB("月报"))}).AsString(), "");
+    ASSERT_TRUE(ds.Locate("NCONDITION;CREATOR;PROGRAMME", Key("zeta")));
+    ds.Edit();
+    ds.FieldByName("NCONDITION")->SetAsString(GB("月报"));
+    ds.Post();
+    EXPECT_FALSE(ds.Locate("NCONDITION;CREATOR;PROGRAMME", Key("zeta")));
+    EXPECT_TRUE(ds.Locate("NCONDITION;CREATOR;PROGRAMME", Key(GB("月报"))));
+
+    EXPECT_EQ(server.Call("DeleteConTable", {Key("alpha")}).AsString(), "");
+    b.AppServer().Call("LoadTable", {VarArrayOf({"U1", "ROVANC"})});
+    ds.Close();
+    ds.Open();
+    ASSERT_EQ(ds.RecordCount(), 1);
+    EXPECT_EQ(ds.FieldByName("NCONDITION")->AsString(), GB("月报"));
+
+    AnsiString job =
+        server.Call("Request1", {VarArrayOf({VarArrayOf({}), VarArrayOf({}), VarArrayOf({})}), "PC"})
+            .AsString();
+    EXPECT_EQ(job, "ERROR"); // an environment of the wrong size
+    EXPECT_FALSE(server.Call("ErrorDescript").AsString().empty());
+}
+
+class TinsleyRoundTrip : public ::testing::Test {
+protected:
+    TinsleyRoundTrip() : db(CreateTempFile("tinsley")) {}
+    ~TinsleyRoundTrip() override { std::remove(db.c_str()); }
+    std::string db;
+};
+
+TEST_F(TinsleyRoundTrip, InProcessForTheLocalAddress) {
+    TSocketConnection a, b;
+    a.SetAppServer(Variant(CreateTinsleyServer(db)));
+    b.SetAppServer(Variant(CreateTinsleyServer(db)));
+    PlanRoundTrip(a, b);
+}
+
+TEST_F(TinsleyRoundTrip, ThroughQzappserverOnLoopback) {
+    std::string registry = CreateTempFile("qzreg");
+    std::ofstream(registry) << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=" QZ_LIB_DIR
+                               "/TinsleyS.so\n";
+    {
+        TinsleyDaemon daemon(registry, db);
+        ASSERT_GT(daemon.Port(), 0);
+        TSocketConnection a, b;
+        for (TSocketConnection* c : {&a, &b}) {
+            c->Address = "127.0.0.1";
+            c->Port = daemon.Port();
+            c->ServerName = TinsleyProgId;
+            c->Open();
+        }
+        PlanRoundTrip(a, b);
+    }
+    std::remove(registry.c_str());
+}
+
+} // namespace

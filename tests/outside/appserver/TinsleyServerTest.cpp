@@ -1,0 +1,263 @@
+// The module's server object in-process: plans per user and program, jobs, and what it answers to
+// input of the wrong shape.
+#include "outside/appserver/TinsleyServer.h"
+#include "outside/appserver/TinsleyStore.h"
+#include "platform/core/CodePages.h"
+#include "platform/core/Exceptions.h"
+#include "platform/data/Wire.h"
+#include "platform/os/System.h"
+#include "platform/variant/Dispatch.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace qz;
+
+namespace {
+
+class TinsleyServerTest : public ::testing::Test {
+protected:
+    TinsleyServerTest() : db(CreateTempFile("tinsley")), server(CreateTinsleyServer(db)) {}
+    ~TinsleyServerTest() override {
+        server.Clear();
+        std::remove(db.c_str());
+    }
+
+    AnsiString Insert(const AnsiString& name, const AnsiString& user, const AnsiString& program,
+                      const AnsiString& values = "v\r\n", bool replace = false) {
+        return server
+            .Call("InsertConTable",
+                  {VarArrayOf({name, user, "20240105", program, "edCode.text;", values, replace})})
+            .AsString();
+    }
+
+    // [name, create date, values] of the plans the provider serves for user and program.
+    std::vector<std::vector<AnsiString>> Plans(const AnsiString& user, const AnsiString& program) {
+        server.Call("LoadTable", {VarArrayOf({user, program})});
+        Variant packet = server.Call("AS_GetRecords", {"pvdConSave"});
+        std::vector<std::vector<AnsiString>> plans;
+        Variant rows = packet[1];
+        for (int i = 0; i < rows.ElementCount(); ++i) {
+            const Variant& r = rows.ElementAt(i);
+            EXPECT_EQ(r[1].AsString(), user);
+            EXPECT_EQ(r[2].AsString(), program);
+            plans.push_back({r[0].AsString(), r[3].AsString(), r[5].AsString()});
+        }
+        return plans;
+    }
+
+    Variant Request(const AnsiString& jobKind) {
+        Variant env = VarArrayCreate({1, 12}, varVariant);
+        env[1] = "ROVANC";
+        env[2] = 12;
+        env[3] = 1;
+        env[4] = "C01";
+        env[5] = "U1";
+        env[6] = "db";
+        env[7] = Variant::FromDate(45000.5);
+        env[8] = "ROVANCS.Class1";
+        env[9] = jobKind;
+        env[10] = 2;
+        env[11] = Variant::FromDate(45001.25);
+        env[12] = "";
+        Variant texts = VarArrayCreate({1, 1}, varVariant);
+        texts[1] = VarArrayOf({GB("日期"), "edDate"});
+        Variant values = VarArrayCreate({1, 1}, varVariant);
+        values[1] = "20240105";
+        return VarArrayOf({env, texts, values});
+    }
+
+    AnsiString db;
+    Variant server;
+};
+
+using Rows = std::vector<std::vector<AnsiString>>;
+
+TEST_F(TinsleyServerTest, PlansAreSavedAndListedPerUserAndProgram) {
+    EXPECT_EQ(Plans("U1", "ROVANC"), Rows{}); // nothing yet
+    EXPECT_EQ(Insert("b", "U1", "ROVANC"), "");
+    EXPECT_EQ(Insert(GB("月报"), "U1", "ROVANC", GB("值") + "\r\n"), "");
+    EXPECT_EQ(Insert("a", "U1", "OTHER"), "");
+    EXPECT_EQ(Insert("c", "U2", "ROVANC"), "");
+
+    server.Call("LoadTable", {VarArrayOf({"U1", "ROVANC"})});
+    Variant packet = server.Call("AS_GetRecords", {"pvdConSave"});
+    Variant fields = packet[0];
+    ASSERT_EQ(fields.ElementCount(), 6);
+    const char* names[] = {"NCONDITION", "CREATOR", "PROGRAMME", "CREATE_DATE", "SCONDITION", "VCONDITION"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(fields[i].AsString(), names[i]);
+    EXPECT_EQ(packet[1][0][4].AsString(), "edCode.text;");
+
+    EXPECT_EQ(Plans("U1", "ROVANC"),
+              (Rows{{"b", "20240105", "v\r\n"}, {GB("月报"), "20240105", GB("值") + "\r\n"}}));
+    EXPECT_EQ(Plans("U1", "OTHER"), (Rows{{"a", "20240105", "v\r\n"}}));
+    EXPECT_EQ(Plans("U3", "ROVANC"), Rows{});
+
+    // Another object on the same database sees the same plans.
+    Variant second = Variant(CreateTinsleyServer(db));
+    second.Call("LoadTable", {VarArrayOf({"U2", "ROVANC"})});
+    EXPECT_EQ(second.Call("AS_GetRecords", {"pvdConSave"})[1][0][0].AsString(), "c");
+    EXPECT_THROW(server.Call("AS_GetRecords", {"pvdOther"}), EOleError);
+}
+
+TEST_F(TinsleyServerTest, ADuplicateNameIsRefusedUnlessReplacing) {
+    ASSERT_EQ(Insert("p", "U1", "ROVANC", "old\r\n"), "");
+    AnsiString refused = Insert("p", "U1", "ROVANC", "new\r\n");
+    EXPECT_NE(refused.find("already exists"), std::string::npos) << refused;
+    EXPECT_EQ(server.Call("ErrorDescript").AsString(), refused);
+    EXPECT_EQ(Plans("U1", "ROVANC"), (Rows{{"p", "20240105", "old\r\n"}}));
+
+    EXPECT_EQ(Insert("p", "U1", "ROVANC", "new\r\n", true), "");
+    EXPECT_EQ(Plans("U1", "ROVANC"), (Rows{{"p", "20240105", "new\r\n"}}));
+    EXPECT_EQ(Insert("p", "U2", "ROVANC"), ""); // the same name of another user
+}
+
+TEST_F(TinsleyServerTest, PlanNamesAreCheckedOnSaveAndRename) {
+    AnsiString tenChinese = GB("一二三四五六七八九十"); // 20 bytes
+    ASSERT_EQ(tenChinese.size(), 20u);
+    struct Case {
+        AnsiString name;
+        bool accepted;
+    } cases[] = {
+        {tenChinese, true}, {AnsiString(20, 'x'), true},         {AnsiString(21, 'x'), false}, {"   ", false},
+        {"", false},        {"a'); DROP TABLE PLANS;--", false}, // too long, and never SQL
+        {"it's", true},
+    };
+    ASSERT_EQ(Insert("base", "U1", "P"), "");
+    for (const Case& c : cases) {
+        EXPECT_EQ(Insert(c.name, "U1", "P").empty(), c.accepted) << c.name;
+        AnsiString renamed =
+            server.Call("ChangeConName", {VarArrayOf({"base", "U1", "P"}), VarArrayOf({c.name, "U1", "P"})})
+                .AsString();
+        if (c.accepted)
+            EXPECT_NE(renamed.find("already exists"), std::string::npos) << c.name;
+        else
+            EXPECT_FALSE(renamed.empty()) << c.name;
+    }
+    EXPECT_EQ(Plans("U1", "P").size(), 4u);
+}
+
+TEST_F(TinsleyServerTest, PlansAreRenamedAndDeleted) {
+    ASSERT_EQ(Insert("one", "U1", "P"), "");
+    ASSERT_EQ(Insert("two", "U1", "P"), "");
+    auto rename = [&](const AnsiString& from, const AnsiString& to) {
+        return server.Call("ChangeConName", {VarArrayOf({from, "U1", "P"}), VarArrayOf({to, "U1", "P"})})
+            .AsString();
+    };
+    EXPECT_EQ(rename("one", "first"), "");
+    EXPECT_NE(rename("two", "first"), "");  // the name of another plan
+    EXPECT_EQ(rename("two", "two"), "");    // the same name: nothing to do
+    EXPECT_NE(rename("none", "other"), ""); // no such plan
+    EXPECT_EQ(Plans("U1", "P"), (Rows{{"first", "20240105", "v\r\n"}, {"two", "20240105", "v\r\n"}}));
+
+    EXPECT_EQ(server.Call("DeleteConTable", {VarArrayOf({"first", "U1", "P"})}).AsString(), "");
+    EXPECT_NE(server.Call("DeleteConTable", {VarArrayOf({"first", "U1", "P"})}).AsString(), "");
+    EXPECT_NE(server.Call("DeleteConTable", {VarArrayOf({"two", "U2", "P"})}).AsString(), ""); // not U2's
+    EXPECT_EQ(Plans("U1", "P"), (Rows{{"two", "20240105", "v\r\n"}}));
+}
+
+TEST_F(TinsleyServerTest, InputOfTheWrongShapeIsAnsweredWithAReason) {
+    struct Case {
+        const char* method;
+        std::vector<Variant> args;
+    } textAnswers[] = {
+        {"InsertConTable", {VarArrayOf({"p", "U1", "20240105", "P", "x;", "v"})}},
+        {"InsertConTable", {Variant("p")}},
+        {"InsertConTable", {VarArrayOf({"p", "U1", "20240105", "P", VarArrayOf({1}), "v", false})}},
+        {"InsertConTable", {VarArrayOf({"p", "U1", "20240105", "P", "x;", "v", "maybe"})}},
+        {"DeleteConTable", {VarArrayOf({"p", "U1"})}},
+        {"ChangeConName", {VarArrayOf({"p", "U1", "P"}), Variant("q")}},
+        {"InsertConTable", {}},
+    };
+    for (const Case& c : textAnswers) {
+        std::vector<DispArg> args(c.args.begin(), c.args.end());
+        AnsiString answer = server.Call(c.method, args).AsString();
+        EXPECT_FALSE(answer.empty()) << c.method;
+        EXPECT_EQ(server.Call("ErrorDescript").AsString(), answer);
+    }
+    EXPECT_EQ(Plans("U1", "P"), Rows{}); // nothing stored
+
+    EXPECT_THROW(server.Call("LoadTable", {Variant("U1")}), EOleError);
+    EXPECT_THROW(server.Call("GetPower", {VarArrayOf({"db", "U1"})}), EOleError);
+}
+
+TEST_F(TinsleyServerTest, GetPowerGrantsEverythingWithoutDataLimits) {
+    Variant power = server.Call("GetPower", {VarArrayOf({"db", "U1", "ROVANC", ""})});
+    AnsiString rights = power[1].AsString();
+    AnsiString item4 = rights.substr(rights.rfind(',') + 1);
+    ASSERT_GE(item4.size(), 8u);
+    EXPECT_EQ(item4[6], 'Y');
+    EXPECT_EQ(item4[7], 'Y');
+    EXPECT_EQ(power[4].AsString(), "");
+    EXPECT_EQ(power[5][0].AsInteger(), 0);
+    EXPECT_EQ(server.Call("SQLType").AsInteger(), 0);
+}
+
+TEST_F(TinsleyServerTest, JobsAreStoredAndNumbered) {
+    AnsiString first = server.Call("Request", {Request("DR")}).AsString();
+    AnsiString second = server.Call("Request1", {Request("CR"), "HOST7"}).AsString();
+    ASSERT_NE(first, "ERROR") << server.Call("ErrorDescript").AsString();
+    ASSERT_NE(second, "ERROR");
+    EXPECT_LT(std::stoll(first), std::stoll(second));
+
+    Variant periodic = Request("dr");
+    VarArrayRedim(periodic, 4);
+    periodic[3] = VarArrayOf({1, 2});
+    periodic[4] = VarArrayOf({0});
+    EXPECT_NE(server.Call("Request", {periodic}).AsString(), "ERROR");
+
+    server.Call("UpdateStatus1", {second, GB("完成"), Variant::FromDate(45002)});
+    EXPECT_THROW(server.Call("UpdateStatus1", {"ERROR", "", Variant::FromDate(45002)}), EOleError);
+    EXPECT_THROW(server.Call("UpdateStatus1", {"99999", "", Variant::FromDate(45002)}), EOleError);
+
+    server.Clear();
+    TinsleyStore store(db);
+    auto job = store.Job(std::stoll(first));
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->Programme, "ROVANC");
+    EXPECT_EQ(job->Creator, "U1");
+    EXPECT_EQ(job->JobKind, "DR");
+    EXPECT_EQ(job->RunMode, 2);
+    EXPECT_EQ(job->StartTime, 45001.25);
+    EXPECT_EQ(job->State, "Queued");
+    WireReader reader(job->Request);
+    Variant stored = reader.Var();
+    EXPECT_EQ(stored[1][1][0].AsString(), GB("日期"));
+    EXPECT_EQ(stored[0][7].Type(), varDate);
+    EXPECT_EQ(stored[2][1].AsString(), "20240105");
+
+    job = store.Job(std::stoll(second));
+    ASSERT_TRUE(job);
+    EXPECT_EQ(job->Computer, "HOST7");
+    EXPECT_EQ(job->State, "Done");
+    EXPECT_EQ(job->Message, GB("完成"));
+    EXPECT_EQ(job->Updated, 45002);
+}
+
+TEST_F(TinsleyServerTest, ABadRequestAnswersErrorWithItsReason) {
+    Variant noEnv = Request("DR");
+    noEnv[0] = "env";
+    Variant shortEnv = Request("DR");
+    VarArrayRedim(shortEnv[0], 5);
+    Variant threeWide = Request("DR");
+    VarArrayRedim(threeWide, 3);
+    for (const Variant& bad : {Variant("job"), noEnv, shortEnv, threeWide}) {
+        EXPECT_EQ(server.Call("Request", {bad}).AsString(), "ERROR");
+        EXPECT_FALSE(server.Call("ErrorDescript").AsString().empty());
+    }
+    server.Clear();
+    TinsleyStore store(db);
+    EXPECT_FALSE(store.Job(1));
+}
+
+TEST(TinsleyStore, AnUnopenableDatabaseRaisesWithTheFileName) {
+    try {
+        TinsleyStore store("/nonexistent-folder/x/tinsley.db");
+        ADD_FAILURE() << "opened";
+    } catch (const EOleError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/x/tinsley.db"), std::string::npos)
+            << e.what();
+    }
+}
+
+} // namespace
