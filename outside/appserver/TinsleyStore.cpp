@@ -110,9 +110,11 @@ private:
     bool done_ = false;
 };
 
+// A symbolic link is refused: the default file sits in the shared temporary folder.
 TinsleyStore::TinsleyStore(const AnsiString& fileName) : fileName_(fileName) {
-    int rc = sqlite3_open_v2(fileName.c_str(), &db_,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    int rc = sqlite3_open_v2(
+        fileName.c_str(), &db_,
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) {
         AnsiString reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace qz;
 
@@ -251,13 +252,19 @@ TEST_F(TinsleyServerTest, ABadRequestAnswersErrorWithItsReason) {
 }
 
 TEST(TinsleyStore, AnUnopenableDatabaseRaisesWithTheFileName) {
-    try {
-        TinsleyStore store("/nonexistent-folder/x/tinsley.db");
-        ADD_FAILURE() << "opened";
-    } catch (const EOleError& e) {
-        EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/x/tinsley.db"), std::string::npos)
-            << e.what();
+    AnsiString target = CreateTempFile("tinsley");
+    AnsiString link = target + ".link";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    for (const AnsiString& file : {AnsiString("/nonexistent-folder/x/tinsley.db"), link}) {
+        try {
+            TinsleyStore store(file);
+            ADD_FAILURE() << "opened " << file;
+        } catch (const EOleError& e) {
+            EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+        }
     }
+    std::remove(link.c_str());
+    std::remove(target.c_str());
 }
 
 } // namespace
