@@ -14,8 +14,8 @@ TEST(QzSpinEdit, SignsAfterTheFirstPlaceCutTheText) {
     };
     const std::vector<Case> cases = {
         {"12+", "12", {"12"}}, {"12-", "12", {"12"}}, {"12+3", "12", {"12"}}, // the last character goes until
-                                                                              // no sign is left after the
-                                                                              // first place
+                                                                              // no sign follows the first
+                                                                              // place
         {"1-2+", "1", {"1"}},  {"-5", "-5", {"-5"}},  {"+5", "+5", {"+5"}},   {"-", "-", {"-"}},
         {"   ", "   ", {}},    {"", "", {}},          {" +", " ", {}},
     };
