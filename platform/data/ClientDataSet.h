@@ -112,6 +112,8 @@ public:
     void Post();
     void Cancel();
 
+    void Loaded() override; // opens when Active was read from a form resource
+
 private:
     friend class TField;
     void CheckActive() const;
@@ -130,13 +132,10 @@ private:
     int cursor_ = 0;
     bool eof_ = true;
     bool bof_ = true;
+    bool streamedActive_ = false; // Active read while loading
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
-    void Loaded() override; // opens when Active was read from a form resource
-
-private:
-    bool streamedActive_ = false;
 };
 
 } // namespace qz

@@ -2,8 +2,8 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/data/SocketConnection.h"
-#include "platform/rtti/TypInfo.h"
 #include "platform/variant/Dispatch.h"
+#include "platform/vcl/FormReader.h"
 
 #include <gtest/gtest.h>
 
@@ -226,21 +226,35 @@ TEST_F(ClientDataSetTest, OpeningNeedsARemoteServerAndAProvider) {
     EXPECT_EQ(ds.RemoteServer(), nullptr); // cleared when the connection went
 }
 
-TEST(ClientDataSetClass, IsCreatedByNameWithItsPublishedProperties) {
-    const TMetaClass* cls = GetClass("TClientDataSet");
-    ASSERT_NE(cls, nullptr);
-    TComponent owner(nullptr);
-    TSocketConnection* connection = new TSocketConnection(&owner);
-    auto* ds = dynamic_cast<TClientDataSet*>(cls->Create(&owner));
+TEST_F(ClientDataSetTest, ActiveReadWhileLoadingOpensOnLoaded) {
+    ds.BeginLoading();
+    ds.SetActive(true);
+    EXPECT_FALSE(ds.Active());
+    EXPECT_TRUE(server->providers.empty());
+    ds.Loaded();
+    EXPECT_TRUE(ds.Active());
+    EXPECT_EQ(ds.RecordCount(), 4);
+}
+
+TEST(ClientDataSetClass, IsReadFromAFormResource) {
+    TComponent root(nullptr);
+    ReadComponentResText(&root, R"(
+object dm: TComponent
+  object MainMidas: TSocketConnection
+    ServerName = 'TinsleyS.dmTinsley'
+  end
+  object ClientDataSet1: TClientDataSet
+    RemoteServer = MainMidas
+    ProviderName = 'pvdConSave'
+    IndexFieldNames = 'NCONDITION;CREATOR;PROGRAMME'
+  end
+end)");
+    auto* ds = dynamic_cast<TClientDataSet*>(root.FindComponent("ClientDataSet1"));
     ASSERT_NE(ds, nullptr);
-    SetStrProp(ds, "ProviderName", "pvdConSave");
-    SetStrProp(ds, "IndexFieldNames", "NCONDITION;CREATOR;PROGRAMME");
-    SetObjectProp(ds, "RemoteServer", connection);
+    EXPECT_EQ(ds->RemoteServer(), root.FindComponent("MainMidas"));
     EXPECT_EQ(ds->ProviderName, "pvdConSave");
     EXPECT_EQ(ds->IndexFieldNames(), "NCONDITION;CREATOR;PROGRAMME");
-    EXPECT_EQ(ds->RemoteServer(), connection);
-    EXPECT_EQ(GetPropInfo(ds, "RemoteServer")->PropType()->Name, "TSocketConnection");
-    EXPECT_EQ(GetPropInfo(ds, "Active")->Kind(), tkEnumeration);
+    EXPECT_FALSE(ds->Active());
 }
 
 } // namespace
