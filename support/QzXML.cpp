@@ -50,11 +50,10 @@ IXMLDOMDocument LoadXMLDoc(const AnsiString& s) {
     return XMLDocFromText(PrepareXMLText(s));
 }
 
-IXMLDOMNode FindOrAddChild(IXMLDOMDocument& doc, const IXMLDOMNode& parent, const AnsiString& name,
-                           bool create) {
+IXMLDOMNode FindOrAddChild(const IXMLDOMNode& parent, const AnsiString& name, bool create) {
     IXMLDOMNode node = parent.SelectSingleNode(name);
     if (node || !create) return node;
-    IXMLDOMNode element = doc.CreateElement(name);
+    IXMLDOMNode element = parent.OwnerDocument().CreateElement(name);
     IXMLDOMNode(parent).AppendChild(element);
     return element;
 }

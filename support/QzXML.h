@@ -16,9 +16,8 @@ AnsiString PrepareXMLText(const AnsiString& s);
 // XMLDocFromText of PrepareXMLText of s.
 IXMLDOMDocument LoadXMLDoc(const AnsiString& s);
 // The first node the selection expression name finds below parent; when there is none and create is set,
-// a new element name appended as parent's last child (doc is parent's document). Empty node otherwise.
-IXMLDOMNode FindOrAddChild(IXMLDOMDocument& doc, const IXMLDOMNode& parent, const AnsiString& name,
-                           bool create);
+// a new element name appended as parent's last child. Empty node otherwise.
+IXMLDOMNode FindOrAddChild(const IXMLDOMNode& parent, const AnsiString& name, bool create);
 // The attribute's value; "" when the element has none.
 AnsiString GetAttr(const IXMLDOMNode& node, const AnsiString& name);
 void SetAttr(IXMLDOMNode node, const AnsiString& name, const AnsiString& value);

@@ -377,4 +377,6 @@ AnsiString TXmlDocument::Xml() const {
     return root ? root.Xml() : AnsiString();
 }
 
+TXmlDocument TXmlNode::OwnerDocument() const { return TXmlDocument(doc_); }
+
 } // namespace qz

@@ -36,6 +36,8 @@ namespace detail {
 struct XmlDocHolder;
 }
 
+class TXmlDocument;
+
 class TXmlNode {
 public:
     TXmlNode() = default;
@@ -59,6 +61,8 @@ public:
 
     std::vector<TXmlNode> ChildNodes() const;
     TXmlNode ParentNode() const;
+    // The document the node belongs to.
+    TXmlDocument OwnerDocument() const;
     // Appends child (a node of the same document, taken from where it was) as the last child.
     TXmlNode AppendChild(const TXmlNode& child);
 
@@ -104,6 +108,8 @@ public:
     AnsiString Xml() const;
 
 private:
+    friend class TXmlNode;
+    explicit TXmlDocument(std::shared_ptr<detail::XmlDocHolder> doc) : doc_(std::move(doc)) {}
     TXmlNode DocumentNode() const;
     void Fail(int code, const AnsiString& reason, int line);
 

@@ -58,17 +58,17 @@ TEST(FindOrAddChild, FindsOrAppendsOneElement) {
     IXMLDOMDocument doc = LoadXMLDoc("<Root><R1 ID=\"a\"/><R1 ID=\"b\"/></Root>");
     IXMLDOMNode root = doc.DocumentElement();
 
-    EXPECT_FALSE(FindOrAddChild(doc, root, "R2", false));
+    EXPECT_FALSE(FindOrAddChild(root, "R2", false));
     EXPECT_EQ(root.ChildNodes().size(), 2u);
-    EXPECT_EQ(GetAttr(FindOrAddChild(doc, root, "R1", true), "ID"), "a");
-    EXPECT_EQ(GetAttr(FindOrAddChild(doc, root, "R1[@ID='b']", false), "ID"), "b");
+    EXPECT_EQ(GetAttr(FindOrAddChild(root, "R1", true), "ID"), "a");
+    EXPECT_EQ(GetAttr(FindOrAddChild(root, "R1[@ID='b']", false), "ID"), "b");
 
-    IXMLDOMNode added = FindOrAddChild(doc, root, "R2", true);
+    IXMLDOMNode added = FindOrAddChild(root, "R2", true);
     ASSERT_TRUE(added);
     EXPECT_EQ(added.NodeName(), "R2");
     ASSERT_EQ(root.ChildNodes().size(), 3u);
     EXPECT_TRUE(root.ChildNodes().back() == added);
-    EXPECT_TRUE(FindOrAddChild(doc, root, "R2", true) == added);
+    EXPECT_TRUE(FindOrAddChild(root, "R2", true) == added);
     EXPECT_EQ(root.ChildNodes().size(), 3u);
 }
 
@@ -92,12 +92,12 @@ TEST(LoadXMLDoc, ARecipientListRoundTrips) {
     IXMLDOMDocument doc = LoadXMLDoc(kProlog + "<Root/>");
     IXMLDOMNode root = doc.DocumentElement();
     for (int row : {1, 3}) {
-        IXMLDOMNode r = FindOrAddChild(doc, root, "R" + std::to_string(row), true);
+        IXMLDOMNode r = FindOrAddChild(root, "R" + std::to_string(row), true);
         SetAttr(r, "ID", "u" + std::to_string(row));
         SetAttr(r, "Name", GB("王五") + "&<\"");
     }
     IXMLDOMDocument again = LoadXMLDoc(kProlog + root.Xml());
-    IXMLDOMNode r3 = FindOrAddChild(again, again.DocumentElement(), "R3", false);
+    IXMLDOMNode r3 = FindOrAddChild(again.DocumentElement(), "R3", false);
     ASSERT_TRUE(r3);
     EXPECT_EQ(GetAttr(r3, "ID"), "u3");
     EXPECT_EQ(GetAttr(r3, "Name"), GB("王五") + "&<\"");
