@@ -4,6 +4,7 @@
 #include "controls/GSpdBtn.h"
 #include "controls/PropUtils.h"
 #include "controls/QzControls.h"
+#include "controls/QzcEdit.h"
 #include "controls/SelectPnl.h"
 #include "language/LanguageController.h"
 #include "platform/gfx/Bitmap.h"
@@ -99,6 +100,12 @@ void TQzForm::FormCreate(TObject*) {
         if (english && HasPublishedProperty(c, "Font")) {
             TrySetPropertyByPath(c, "Font.Charset", 134);
             TrySetPropertyByPath(c, "Font.Name", AnsiString("Tahoma"));
+        }
+        // The first matching kind applies: the lookup edit's button, speed buttons, bit buttons, the
+        // selection panel's list buttons.
+        if (auto* edit = dynamic_cast<TQzBtnDBEdit*>(c)) {
+            if (edit->Button()) TreatGlyph<TSpeedButton>(edit->Button());
+            continue;
         }
         if (TreatGlyph<TSpeedButton>(c) || TreatGlyph<TBitBtn>(c)) continue;
         if (auto* panel = dynamic_cast<TSelectPanel*>(c))

@@ -1,8 +1,10 @@
 #pragma once
 // A client installation in a temporary folder for one test: the registry file naming it (and the
-// module's server object library), and its client settings; removed at the end.
+// module's server object library), its client settings, and the server object's database (QZ_TINSLEY_DB,
+// set for the process and the programs it starts); removed at the end.
 #include "platform/os/System.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,8 +23,12 @@ public:
         std::ofstream(Registry()) << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
                                   << "/client\nProfileType=0\n"
                                   << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
+        setenv("QZ_TINSLEY_DB", (dir_ + "/tinsley.db").c_str(), 1);
     }
-    ~TestInstallation() { std::filesystem::remove_all(dir_); }
+    ~TestInstallation() {
+        unsetenv("QZ_TINSLEY_DB");
+        std::filesystem::remove_all(dir_);
+    }
     TestInstallation(const TestInstallation&) = delete;
     TestInstallation& operator=(const TestInstallation&) = delete;
 
