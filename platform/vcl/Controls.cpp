@@ -846,30 +846,44 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
 
 // ---- painting ----
 
+namespace {
+
+// Outside painting, a control's canvas measures text on a bitmap of one pixel in the control's font.
+TCanvas* MeasureCanvas(std::unique_ptr<TBitmap>& bitmap, const TFont& font) {
+    if (!bitmap) bitmap = std::make_unique<TBitmap>(1, 1);
+    TCanvas& c = bitmap->Canvas();
+    c.SetFont(font);
+    return &c;
+}
+
+// Runs paint with current pointing at canvas, restoring it afterwards.
+template <class Paint>
+void PaintOnCanvas(TCanvas*& current, TCanvas& canvas, const TFont& font, Paint paint) {
+    TCanvas* saved = current;
+    current = &canvas;
+    canvas.SetFont(font);
+    try {
+        paint();
+    } catch (...) {
+        current = saved;
+        throw;
+    }
+    current = saved;
+}
+
+} // namespace
+
 QZ_CLASS_INFO(TCustomControl, TWinControl) {}
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 TCustomControl::~TCustomControl() = default;
 
 TCanvas* TCustomControl::Canvas() {
-    if (paintCanvas_) return paintCanvas_;
-    if (!measureBitmap_) measureBitmap_ = std::make_unique<TBitmap>(1, 1);
-    TCanvas& c = measureBitmap_->Canvas();
-    c.SetFont(*Font());
-    return &c;
+    return paintCanvas_ ? paintCanvas_ : MeasureCanvas(measureBitmap_, *Font());
 }
 
 void TCustomControl::PaintTo(TCanvas& canvas) {
-    TCanvas* saved = paintCanvas_;
-    paintCanvas_ = &canvas;
-    canvas.SetFont(*Font());
-    try {
-        Paint();
-    } catch (...) {
-        paintCanvas_ = saved;
-        throw;
-    }
-    paintCanvas_ = saved;
+    PaintOnCanvas(paintCanvas_, canvas, *Font(), [this] { Paint(); });
 }
 
 QZ_CLASS_INFO(TGraphicControl, TControl) {}
@@ -878,24 +892,11 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 TGraphicControl::~TGraphicControl() = default;
 
 TCanvas* TGraphicControl::Canvas() {
-    if (paintCanvas_) return paintCanvas_;
-    if (!measureBitmap_) measureBitmap_ = std::make_unique<TBitmap>(1, 1);
-    TCanvas& c = measureBitmap_->Canvas();
-    c.SetFont(*Font());
-    return &c;
+    return paintCanvas_ ? paintCanvas_ : MeasureCanvas(measureBitmap_, *Font());
 }
 
 void TGraphicControl::PaintTo(TCanvas& canvas) {
-    TCanvas* saved = paintCanvas_;
-    paintCanvas_ = &canvas;
-    canvas.SetFont(*Font());
-    try {
-        Paint();
-    } catch (...) {
-        paintCanvas_ = saved;
-        throw;
-    }
-    paintCanvas_ = saved;
+    PaintOnCanvas(paintCanvas_, canvas, *Font(), [this] { Paint(); });
 }
 
 } // namespace qz

@@ -1,5 +1,6 @@
 // The daemon as a user runs it: started with a port, serving objects from the class registry to
 // clients over loopback, stopped with SIGTERM.
+#include "doubles/AppServerDaemon.h"
 #include "platform/core/Exceptions.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/os/System.h"
@@ -16,52 +17,10 @@ using namespace qz;
 
 namespace {
 
-class Daemon {
-public:
-    explicit Daemon(const std::string& registry) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            close(out[0]);
-            setenv("QZ_REGISTRY", registry.c_str(), 1);
-            execl(QZ_BIN_DIR "/qzappserver", "qzappserver", "--port", "0", "--bind", "127.0.0.1", nullptr);
-            _exit(127);
-        }
-        close(out[1]);
-        stdout_ = fdopen(out[0], "r");
-        char line[200] = {0};
-        if (stdout_ && std::fgets(line, sizeof line, stdout_))
-            std::sscanf(line, "qzappserver listening on port %d", &port_);
-    }
-    ~Daemon() {
-        if (pid_ > 0 && !stopped_) Stop();
-        if (stdout_) std::fclose(stdout_);
-    }
-    int Port() const { return port_; }
-    // SIGTERM; returns the exit status and the last line printed.
-    int Stop(std::string* lastLine = nullptr) {
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        stopped_ = true;
-        char line[200] = {0};
-        if (stdout_ && std::fgets(line, sizeof line, stdout_) && lastLine) *lastLine = line;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    FILE* stdout_ = nullptr;
-    int port_ = 0;
-    bool stopped_ = false;
-};
-
 TEST(QzAppServer, ServesRegistryObjectsOverLoopbackAndStopsOnSigterm) {
     std::string registry = CreateTempFile("qzreg");
     std::ofstream(registry) << "[HKEY_CLASSES_ROOT\\Test.Echo]\nLibrary=" QZ_BIN_DIR "/QzEchoServer.so\n";
-    Daemon daemon(registry);
+    test::AppServerDaemon daemon(QZ_BIN_DIR "/qzappserver", registry);
     ASSERT_GT(daemon.Port(), 0);
 
     TSocketConnection a, b;

@@ -1,5 +1,6 @@
 // The plan window's round trip through a client data set: in-process (the local address) and through
 // qzappserver on loopback, where the server object comes from TinsleyS.so.
+#include "doubles/AppServerDaemon.h"
 #include "outside/appserver/TinsleyServer.h"
 #include "platform/core/CodePages.h"
 #include "platform/data/ClientDataSet.h"
@@ -17,42 +18,6 @@
 using namespace qz;
 
 namespace {
-
-// qzappserver on a free loopback port, with its own registry and database.
-class TinsleyDaemon {
-public:
-    TinsleyDaemon(const std::string& registry, const std::string& db) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            close(out[0]);
-            setenv("QZ_REGISTRY", registry.c_str(), 1);
-            setenv("QZ_TINSLEY_DB", db.c_str(), 1);
-            execl(QZ_BIN_DIR "/qzappserver", "qzappserver", "--port", "0", "--bind", "127.0.0.1", nullptr);
-            _exit(127);
-        }
-        close(out[1]);
-        stdout_ = fdopen(out[0], "r");
-        char line[200] = {0};
-        if (stdout_ && std::fgets(line, sizeof line, stdout_))
-            std::sscanf(line, "qzappserver listening on port %d", &port_);
-    }
-    ~TinsleyDaemon() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (stdout_) std::fclose(stdout_);
-    }
-    int Port() const { return port_; }
-
-private:
-    pid_t pid_ = -1;
-    FILE* stdout_ = nullptr;
-    int port_ = 0;
-};
 
 Variant Key(const AnsiString& name) {
     return VarArrayOf({name, "U1", "ROVANC"});
@@ -133,7 +98,7 @@ TEST_F(TinsleyRoundTrip, ThroughQzappserverOnLoopback) {
     std::ofstream(registry) << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=" QZ_LIB_DIR
                                "/TinsleyS.so\n";
     {
-        TinsleyDaemon daemon(registry, db);
+        test::AppServerDaemon daemon(QZ_BIN_DIR "/qzappserver", registry, db);
         ASSERT_GT(daemon.Port(), 0);
         TSocketConnection a, b;
         for (TSocketConnection* c : {&a, &b}) {
