@@ -6,6 +6,7 @@
 #include "outside/pictures/PxResD5.h"
 #include "platform/core/Format.h"
 #include "platform/core/Strings.h"
+#include "platform/data/ClientDataSet.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/os/System.h"
@@ -395,6 +396,7 @@ QZ_CLASS_INFO(TfrmBaseGene, TQzForm) {
     b.Field("btnCancel", &TfrmBaseGene::btnCancel);
     b.Field("MainMidas", &TfrmBaseGene::MainMidas);
     b.Field("ObjBroker", &TfrmBaseGene::ObjBroker);
+    b.Field("ClientDataSet1", &TfrmBaseGene::ClientDataSet1);
     b.Field("muOperation", &TfrmBaseGene::muOperation);
     b.Field("N2", &TfrmBaseGene::N2);
     b.Field("N3", &TfrmBaseGene::N3);

@@ -28,6 +28,7 @@ class TMenuItem;
 class TImageList;
 class TSocketConnection;
 class TSimpleObjectBroker;
+class TClientDataSet;
 
 class TfrmBaseGene : public TQzForm {
     QZ_CLASS(TfrmBaseGene)
@@ -58,6 +59,7 @@ public:
     TButton* btnCancel = nullptr;
     TSocketConnection* MainMidas = nullptr;
     TSimpleObjectBroker* ObjBroker = nullptr;
+    TClientDataSet* ClientDataSet1 = nullptr;
     TPopupMenu* muOperation = nullptr;
     TMenuItem* N2 = nullptr;
     TMenuItem* N3 = nullptr;

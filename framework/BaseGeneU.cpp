@@ -10,6 +10,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Format.h"
 #include "platform/core/Strings.h"
+#include "platform/data/ClientDataSet.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/gfx/Font.h"
 #include "platform/os/System.h"
@@ -113,6 +114,7 @@ void BaseGeneShow(TfrmBaseGene& w) {
         w.pgOptionChange(w.pgOption);
     }
     w.ConvertForm();
+    BaseGeneSetupPlanColumns(w);
     w.LoadPlanList();
 }
 
@@ -737,21 +739,51 @@ int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType
 
 // Plans.
 
+void BaseGeneSetupPlanColumns(TfrmBaseGene& w) {
+    TListColumns* columns = w.lstCondition->Columns();
+    if (columns->Count() > 0) return;
+    AnsiString name, created;
+    w.GetLangText("TfrmBaseGene", "sProjectName", name, true, GB("方案名称"));
+    w.GetLangText("TfrmBaseGene", "sCreateTime", created, true, GB("创建时间"));
+    TListColumn* c = columns->Add();
+    c->SetCaption(name);
+    c->SetAutoSize(true);
+    c->SetAlignment(taRightJustify);
+    c = columns->Add();
+    c->SetCaption(created);
+    c->SetAutoSize(true);
+    c->SetAlignment(taLeftJustify);
+}
+
 bool BaseGeneLoadPlanList(TfrmBaseGene& w) {
     if (!VarIsObject(w.FServerObject)) return false;
+    TListItems* items = w.lstCondition->Items();
     TViewStyle style = w.lstCondition->ViewStyle();
-    w.lstCondition->Items()->BeginUpdate();
+    items->BeginUpdate();
+    TCursor cursor = Screen->Cursor();
+    Screen->SetCursor(crHourGlass);
     w.lstCondition->SetViewStyle(vsList);
-    w.lstCondition->Items()->Clear();
+    items->Clear();
+    AnsiString failure;
     try {
         w.FServerObject.Call("LoadTable", {VarArrayOf({w.FUserCode, w.FProgramCode})});
+        w.ClientDataSet1->Close();
+        w.ClientDataSet1->Open();
+        for (w.ClientDataSet1->First(); !w.ClientDataSet1->Eof(); w.ClientDataSet1->Next()) {
+            TListItem* row = items->Add();
+            row->SetCaption(
+                w.ConvertServerData(w.ClientDataSet1->FieldByName("NCONDITION")->AsString()).AsString());
+            row->SetImageIndex(0);
+            TDateTime created = YMDToDate(w.ClientDataSet1->FieldByName("CREATE_DATE")->AsString());
+            row->SubItems()->Add(created != 0 ? DateToStr(created) : "");
+        }
     } catch (const std::exception& e) {
-        w.lstCondition->SetViewStyle(style);
-        w.lstCondition->Items()->EndUpdate();
-        throw Exception(e.what());
+        failure = e.what();
     }
     w.lstCondition->SetViewStyle(style);
-    w.lstCondition->Items()->EndUpdate();
+    items->EndUpdate();
+    Screen->SetCursor(cursor);
+    if (!failure.empty()) throw Exception(failure);
     return true;
 }
 

@@ -64,7 +64,8 @@ void BaseGeneReportErrorText(TfrmBaseGene& w, const AnsiString& text);
 void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiString& id, AnsiString& text);
 int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType, Word buttons);
 
-// Plans (the list on the left).
+// Plans (the list on the left): its two columns, and its rows from the server's plans.
+void BaseGeneSetupPlanColumns(TfrmBaseGene& w);
 bool BaseGeneLoadPlanList(TfrmBaseGene& w);
 
 } // namespace qz

@@ -1,6 +1,8 @@
 #include "RequestWindowFixture.h"
 #include "controls/ExtPage.h"
 #include "framework/BaseGeneU.h"
+#include "platform/core/CodePages.h"
+#include "platform/core/DateTime.h"
 #include "platform/data/SocketConnection.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Grids.h"
@@ -153,6 +155,28 @@ TEST_F(RequestWindowTest, EnterInAMemoAddsLinesOnTheFirstTwoThenMovesOn) {
     Application->PressKey(VK_RETURN); // on the third line
     EXPECT_EQ(memo->Text(), "\r\n\r\n");
     EXPECT_EQ(w->ActiveControl(), next);
+}
+
+TEST_F(RequestWindowTest, ShowingTheWindowListsThePlansOfTheUserAndProgram) {
+    plans = {{"alpha", "U01", "ROVANC", "20240105"}, {"beta", "U01", "ROVANC", "bad"}};
+    TfrmRovan* w = NewWindow();
+    ASSERT_TRUE(w->InitFromHost(HostParams(5)));
+    w->Show();
+    auto loads = server->CallsTo("LoadTable");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0].args[0][0].AsString(), "U01");
+    EXPECT_EQ(loads[0].args[0][1].AsString(), "ROVANC");
+    EXPECT_EQ(server->CallsTo("AS_GetRecords")[0].args[0].AsString(), "pvdConSave");
+    TListItems* rows = w->lstCondition->Items();
+    ASSERT_EQ(rows->Count(), 2);
+    EXPECT_EQ(rows->Item(0)->Caption(), "alpha");
+    EXPECT_EQ(rows->Item(0)->ImageIndex(), 0);
+    EXPECT_EQ(rows->Item(0)->SubItems()->Get(0), DateToStr(EncodeDate(2024, 1, 5)));
+    EXPECT_EQ(rows->Item(1)->SubItems()->Get(0), "");
+    EXPECT_EQ(w->lstCondition->ViewStyle(), vsIcon); // restored after listing
+    ASSERT_EQ(w->lstCondition->Columns()->Count(), 2);
+    EXPECT_EQ(w->lstCondition->Column(0)->Caption(), GB("方案名称"));
+    EXPECT_EQ(w->lstCondition->Column(1)->Caption(), GB("创建时间"));
 }
 
 TEST_F(RequestWindowTest, ViewButtonCyclesTheFourPlanListStyles) {

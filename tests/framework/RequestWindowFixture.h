@@ -26,6 +26,7 @@ protected:
         RegisterOleFactory("TinsleyS.dmTinsley", [this]() -> IDispatchObject* {
             server = new TRecordingObject;
             server->On("LoadTable", Variant());
+            server->On("AS_GetRecords", PlanPacket(plans));
             return server;
         });
 
@@ -77,6 +78,18 @@ protected:
     // Forgets a window that freed itself.
     void Forget(TfrmRovan* w) { std::erase(windows_, w); }
 
+    // The plan provider's packet: [field names, rows] of [name, creator, program, date].
+    static Variant PlanPacket(const std::vector<std::vector<AnsiString>>& rows) {
+        Variant names =
+            VarArrayOf({AnsiString("NCONDITION"), AnsiString("CREATOR"), AnsiString("PROGRAMME"),
+                        AnsiString("CREATE_DATE"), AnsiString("SCONDITION"), AnsiString("VCONDITION")});
+        Variant data = VarArrayCreate({0, static_cast<int>(rows.size()) - 1}, varVariant);
+        for (size_t i = 0; i < rows.size(); ++i)
+            data[static_cast<int>(i)] =
+                VarArrayOf({rows[i][0], rows[i][1], rows[i][2], rows[i][3], AnsiString(), AnsiString()});
+        return VarArrayOf({names, data});
+    }
+
     static Variant HostParams(int count) {
         const char* values[] = {"U01", "C01", "DB01", "0", ""};
         Variant p = VarArrayCreate({0, count - 1}, varVariant);
@@ -89,6 +102,7 @@ protected:
     TRecordingObject* validator = nullptr;
     TRecordingObject* server = nullptr;
     Variant hostVariant, counterVariant, validatorVariant;
+    std::vector<std::vector<AnsiString>> plans; // what the plan provider serves
     TestInstallation installation;
 
 private:
