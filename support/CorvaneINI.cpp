@@ -75,6 +75,36 @@ void MakeWorkPaths(TStringList& paths, const AnsiString& base, const AnsiString&
     }
 }
 
+// What both readers do first: the fields they share back to their defaults, then the installation
+// path and the settings file located. False when there is no installation.
+template <class Reader>
+bool StartLoad(Reader& r, AnsiString& installPath, const char* pathValue, const char* iniName) {
+    r.ErrorMsgID.clear();
+    installPath.clear();
+    r.ProfilePath.clear();
+    r.IniFileName.clear();
+    r.ProfileType = "0";
+    r.UserName = "Default";
+    r.Version.clear();
+    r.WorkDLLPaths.Clear();
+    r.SystemCodePage = SystemCodePageText();
+    r.UICodePage = r.SystemCodePage;
+    r.DBCodePage = "936";
+    r.SupportCallBack = false;
+    ComputeConvertKinds(r.UICodePage, r.DBCodePage, r.SystemCodePage, r.UIConvertKind, r.DBConvertKind);
+
+    Installation inst;
+    bool located = LocateSettings(pathValue, iniName, inst);
+    r.ErrorMsgID = inst.errorMsgID;
+    installPath = inst.path;
+    r.ProfileType = inst.profileType;
+    if (!located) return false;
+    r.ProfilePath = inst.profilePath;
+    r.UserName = inst.userName;
+    r.IniFileName = inst.iniFileName;
+    return true;
+}
+
 } // namespace
 
 AnsiString MakeAbsolutePath(const AnsiString& path, const AnsiString& base) {
@@ -94,38 +124,14 @@ TCorvaneIniC::TCorvaneIniC() {
 }
 
 bool TCorvaneIniC::Load() {
-    ErrorMsgID.clear();
-    ClientPath.clear();
-    ProfilePath.clear();
-    IniFileName.clear();
-    ProfileType = "0";
-    UserName = "Default";
-    UICodePage = "936";
-    DBCodePage = "936";
     LangType.clear();
-    Version.clear();
     CreateGifBeforeSendEF.clear();
     AutoCheckNewMsg.clear();
     CheckInterval.clear();
     PopupMsg.clear();
     LoginCheck.clear();
     VarClear(Servers);
-    WorkDLLPaths.Clear();
-
-    SystemCodePage = SystemCodePageText();
-    UICodePage = SystemCodePage;
-    SupportCallBack = false;
-    ComputeConvertKinds(UICodePage, DBCodePage, SystemCodePage, UIConvertKind, DBConvertKind);
-
-    Installation inst;
-    bool located = LocateSettings("ClientPath", "CorvaneC.ini", inst);
-    ErrorMsgID = inst.errorMsgID;
-    ClientPath = inst.path;
-    ProfileType = inst.profileType;
-    if (!located) return false;
-    ProfilePath = inst.profilePath;
-    UserName = inst.userName;
-    IniFileName = inst.iniFileName;
+    if (!StartLoad(*this, ClientPath, "ClientPath", "CorvaneC.ini")) return false;
 
     TIniFile ini(IniFileName);
     LangType = ini.ReadString("Client Components", "LangType", "ENG");
@@ -170,35 +176,11 @@ TCorvaneIniS::TCorvaneIniS() {
 }
 
 bool TCorvaneIniS::Load() {
-    ErrorMsgID.clear();
-    ServerPath.clear();
-    ProfilePath.clear();
-    IniFileName.clear();
-    ProfileType = "0";
-    UserName = "Default";
-    UICodePage = "936";
-    DBCodePage = "936";
-    Version.clear();
     DBKind = 0;
     SystemControlAddress.clear();
     OtherSystemControlAddress.clear();
     VarClear(DBSettings);
-    WorkDLLPaths.Clear();
-
-    SystemCodePage = SystemCodePageText();
-    UICodePage = SystemCodePage;
-    SupportCallBack = false;
-    ComputeConvertKinds(UICodePage, DBCodePage, SystemCodePage, UIConvertKind, DBConvertKind);
-
-    Installation inst;
-    bool located = LocateSettings("ServerPath", "CorvaneS.ini", inst);
-    ErrorMsgID = inst.errorMsgID;
-    ServerPath = inst.path;
-    ProfileType = inst.profileType;
-    if (!located) return false;
-    ProfilePath = inst.profilePath;
-    UserName = inst.userName;
-    IniFileName = inst.iniFileName;
+    if (!StartLoad(*this, ServerPath, "ServerPath", "CorvaneS.ini")) return false;
 
     TIniFile ini(IniFileName);
     DBSettings = VarArrayCreate({0, 3, 0, 7}, varVariant);
