@@ -162,6 +162,20 @@ QZ_CLASS_INFO(TSelectPanel, TGroupBox) {
     b.Event("OnItemSelect", &TSelectPanel::OnItemSelect);
     b.Event("OnItemChange", &TSelectPanel::OnItemChange);
     b.Event("OnItemChanging", &TSelectPanel::OnItemChanging);
+    // The inner controls stay unnamed; these entries let tools reach them by name.
+    b.Field("CheckBox", &TSelectPanel::CheckBox);
+    b.Field("RangePanel", &TSelectPanel::RangePanel);
+    b.Field("BeginLabel", &TSelectPanel::BeginLabel);
+    b.Field("BeginEdit", &TSelectPanel::BeginEdit);
+    b.Field("BeginButton", &TSelectPanel::BeginButton);
+    b.Field("EndLabel", &TSelectPanel::EndLabel);
+    b.Field("EndEdit", &TSelectPanel::EndEdit);
+    b.Field("EndButton", &TSelectPanel::EndButton);
+    b.Field("ListPanel", &TSelectPanel::ListPanel);
+    b.Field("ListButton", &TSelectPanel::ListButton);
+    b.Field("DeleteButton", &TSelectPanel::DeleteButton);
+    b.Field("ClearButton", &TSelectPanel::ClearButton);
+    b.Field("ListView", &TSelectPanel::ListView);
 }
 
 TSelectPanel::TSelectPanel(TComponent* owner)

@@ -572,6 +572,26 @@ TEST_F(SelectPanelForm, ListPressIsHandledOnlyOnceTheListHasTheFocus) {
     EXPECT_EQ(sp->ListView->Selected()->Caption(), "a");
 }
 
+TEST_F(SelectPanelForm, InnerControlsAreFoundByNameThroughTheClassButStayUnnamed) {
+    const std::pair<const char*, TComponent*> members[] = {
+        {"CheckBox", sp->CheckBox},     {"RangePanel", sp->RangePanel},     {"BeginLabel", sp->BeginLabel},
+        {"BeginEdit", sp->BeginEdit},   {"BeginButton", sp->BeginButton},   {"EndLabel", sp->EndLabel},
+        {"EndEdit", sp->EndEdit},       {"EndButton", sp->EndButton},       {"ListPanel", sp->ListPanel},
+        {"ListButton", sp->ListButton}, {"DeleteButton", sp->DeleteButton}, {"ClearButton", sp->ClearButton},
+        {"ListView", sp->ListView},
+    };
+    const TMetaClass* mc = sp->ClassInfo();
+    for (const auto& [name, member] : members) {
+        SCOPED_TRACE(name);
+        const TFieldInfo* f = mc->FindField(name);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->Get(sp), member);
+        EXPECT_EQ(member->Name(), "");
+    }
+    EXPECT_EQ(mc->FindField("beginedit")->Get(sp), sp->BeginEdit);
+    EXPECT_EQ(sp->FindComponent("BeginEdit"), nullptr);
+}
+
 TEST(SelectPanelResource, StoredPanelReadsBackWithoutSizeSwap) {
     auto* f = new TForm(nullptr);
     ReadComponentResText(f, R"(
