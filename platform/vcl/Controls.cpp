@@ -136,6 +136,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 TControl::~TControl() {
     font_->OnChange = nullptr;
     if (parent_) parent_->RemoveControl(this);
+    // The form host forgets the control too (a mouse capture, an open list): it is told of a
+    // destroying control.
+    Destroying();
+    FormHost()->Invalidate(this);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -501,13 +505,21 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     auto* w = dynamic_cast<TWinControl*>(control);
-    if (w && !IsDestroying()) {
-        if (TCustomForm* f = GetParentForm(this); f && !f->IsDestroying()) f->DefocusControl(w, true);
-    }
+    if (w) DefocusLeaving(w);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     if (w) tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
     control->parent_ = nullptr;
     if (control->Align() != alNone) Realign();
+}
+
+void TWinControl::DefocusLeaving(TWinControl* control) {
+    TCustomForm* f = GetParentForm(this);
+    if (!f || f->IsDestroying()) return;
+    // Inside a container being freed, the whole container gives the focus up while its controls
+    // still exist: the focus lands on a live control and no dying control is told of its exit.
+    TWinControl* leaving = control;
+    for (TWinControl* c = this; c && c != f && c->IsDestroying(); c = c->Parent()) leaving = c;
+    f->DefocusControl(leaving, true);
 }
 
 void TWinControl::Broadcast(TMessage& message) {

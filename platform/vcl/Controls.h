@@ -314,6 +314,8 @@ protected:
 
 private:
     void UpdateTabOrder(int value);
+    // The form's focus leaves a child control that is being removed.
+    void DefocusLeaving(TWinControl* control);
 
     bool tabStop_ = false;
     int pendingTabOrder_ = -1;

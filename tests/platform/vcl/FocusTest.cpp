@@ -210,5 +210,81 @@ TEST_F(FocusForm, DialogKeysAndAccelerators) {
     EXPECT_EQ(clicked, "ok;cancel;cancel;ok;");
 }
 
+// Records, when it is freed, the controls the form still remembers.
+class TFocusProbe : public TComponent {
+public:
+    TFocusProbe(TComponent* owner, TCustomForm* form, std::vector<TWinControl*>& seen)
+        : TComponent(owner), form_(form), seen_(seen) {}
+    ~TFocusProbe() override {
+        seen_.push_back(form_->ActiveControl());
+        seen_.push_back(form_->FocusedControl());
+    }
+
+private:
+    TCustomForm* form_;
+    std::vector<TWinControl*>& seen_;
+};
+
+TEST_F(FocusForm, FreeingAContainerThatOwnsTheFocusedControlLeavesNoReferenceToIt) {
+    // A panel in grp that owns its controls, as composite controls do; the edit directly in it or in
+    // an inner panel it owns too.
+    for (bool nested : {false, true}) {
+        SCOPED_TRACE(nested ? "nested" : "direct");
+        auto* owning = new TPanel(form);
+        owning->SetParent(grp);
+        std::vector<TWinControl*> seen;
+        new TFocusProbe(owning, form, seen); // freed after the controls made below
+        TWinControl* holder = owning;
+        if (nested) {
+            holder = new TPanel(owning);
+            holder->SetParent(owning);
+        }
+        auto* edit = new TEdit(owning);
+        edit->SetParent(holder);
+        int dyingExits = 0;
+        owning->OnExit = [&](TObject*) { ++dyingExits; };
+        edit->OnExit = owning->OnExit;
+        edit->SetFocus();
+        ASSERT_TRUE(edit->Focused());
+        log.clear();
+
+        owning->Free();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_NE(seen[0], edit);
+        EXPECT_NE(seen[1], edit);
+        EXPECT_EQ(form->ActiveControl(), nullptr);
+        EXPECT_EQ(form->FocusedControl(), form);
+        // The dying controls hear of no exit; the group box, left for the form, does.
+        EXPECT_EQ(dyingExits, 0);
+        EXPECT_EQ(log, "exit grp;");
+        // Keys go to the form now.
+        Application->PressKey(VK_TAB);
+        EXPECT_EQ(form->ActiveControl(), edA);
+    }
+}
+
+// A form host that remembers a control, as a display remembers the control under a pressed button.
+class TRememberingHost : public TFormHost {
+public:
+    bool ModalStep(TCustomForm*, int) override { return false; }
+    void Invalidate(TControl* control) override {
+        if (control == remembered && control->IsDestroying()) remembered = nullptr;
+    }
+    TControl* remembered = nullptr;
+};
+
+TEST_F(FocusForm, TheFormHostIsToldOfAFreedControl) {
+    TRememberingHost host;
+    TFormHost* previous = SetFormHost(&host);
+    auto* owning = new TPanel(form);
+    owning->SetParent(form);
+    auto* button = new TButton(owning);
+    button->SetParent(owning);
+    host.remembered = button;
+    owning->Free();
+    SetFormHost(previous);
+    EXPECT_EQ(host.remembered, nullptr);
+}
+
 } // namespace
 } // namespace qz
