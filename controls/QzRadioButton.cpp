@@ -1,6 +1,8 @@
 #include "controls/QzRadioButton.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Font.h"
+#include <algorithm>
+#include <vector>
 
 namespace qz {
 
@@ -14,7 +16,17 @@ QZ_CLASS_INFO(TQzRadioButton, TCustomControl) {
     b.Property("ParentCtl3D", &TQzRadioButton::ParentCtl3D, &TQzRadioButton::SetParentCtl3D).Default(true);
     b.Property("TabStop", &TQzRadioButton::TabStop, &TQzRadioButton::SetTabStop).Default(false);
     b.Message(CM_DIALOGCHAR, &TQzRadioButton::CMDialogCharRadio);
+    b.Message(WM_KEYDOWN, &TQzRadioButton::WMKeyDownRadio);
+    b.Message(WM_CHAR, &TQzRadioButton::WMCharRadio);
 }
+
+namespace {
+
+bool IsArrow(Word key) {
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+} // namespace
 
 TQzRadioButton::TQzRadioButton(TComponent* owner) : TCustomControl(owner) {
     SetBounds(0, 0, 113, 17);
@@ -93,6 +105,40 @@ void TQzRadioButton::CMDialogCharRadio(TMessage& m) {
         if (Focused()) ButtonClicked();
         m.Result = 1;
     }
+}
+
+bool TQzRadioButton::WantsKey(Word key, TShiftState shift) const {
+    return IsArrow(key) || TCustomControl::WantsKey(key, shift);
+}
+
+void TQzRadioButton::WMKeyDownRadio(TMessage& m) {
+    InheritedMessage(TQzRadioButton::StaticClass(), m);
+    const Word key = static_cast<Word>(m.WParam);
+    if (IsArrow(key)) CheckNeighbour(key == VK_RIGHT || key == VK_DOWN);
+}
+
+void TQzRadioButton::WMCharRadio(TMessage& m) {
+    InheritedMessage(TQzRadioButton::StaticClass(), m);
+    if (m.WParam == ' ') ButtonClicked();
+}
+
+void TQzRadioButton::CheckNeighbour(bool forward) {
+    TWinControl* parent = Parent();
+    if (!parent) return;
+    // The radio buttons of the parent in tab order, going round; this one when it is alone.
+    std::vector<TWinControl*> order;
+    parent->GetTabOrderList(order);
+    std::vector<TQzRadioButton*> radios;
+    for (TWinControl* c : order)
+        if (auto* r = dynamic_cast<TQzRadioButton*>(c);
+            r && r->Parent() == parent && (r == this || r->CanFocus()))
+            radios.push_back(r);
+    auto at = std::find(radios.begin(), radios.end(), this);
+    if (at == radios.end()) return;
+    const size_t n = radios.size(), i = static_cast<size_t>(at - radios.begin());
+    TQzRadioButton* next = radios[forward ? (i + 1) % n : (i + n - 1) % n];
+    if (next != this) next->SetFocus();
+    if (next->Focused()) next->ButtonClicked();
 }
 
 void TQzRadioButton::Paint() {

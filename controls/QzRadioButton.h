@@ -32,6 +32,9 @@ public:
     virtual void ButtonClicked();
     virtual void ButtonDoubleClicked();
 
+    // The arrows move among the radio buttons of the parent instead of through the dialog.
+    bool WantsKey(Word key, TShiftState shift) const override;
+
 protected:
     void Paint() override;
     void MouseClick() override { ButtonClicked(); }
@@ -40,8 +43,14 @@ protected:
     // A change of the checked state, reported to the form's designer.
     virtual void Changed() {}
     void CMDialogCharRadio(TMessage& m);
+    // What the key handlers leave of a key acts as on the system's radio button: Space checks the
+    // button, an arrow focuses and checks the next or previous radio button of the same parent.
+    void WMKeyDownRadio(TMessage& m);
+    void WMCharRadio(TMessage& m);
 
 private:
+    void CheckNeighbour(bool forward);
+
     TAlignment alignment_ = taRightJustify;
     bool checked_ = false;
     bool clicksDisabled_ = false;

@@ -69,6 +69,39 @@ TEST_F(RadioForm, AcceleratorFocusesAndChecks) {
     EXPECT_TRUE(radios[2]->Checked());
 }
 
+TEST_F(RadioForm, ArrowsMoveAndCheckAmongTheSiblingsAndSpaceChecksTheFocusedOne) {
+    radios[0]->SetChecked(true);
+    radios[0]->SetFocus();
+    struct Step {
+        Word key;
+        int focused;
+    };
+    // Round the three, either way; the radio button of another parent takes no part.
+    for (Step s : {Step{VK_DOWN, 1}, {VK_RIGHT, 2}, {VK_DOWN, 0}, {VK_UP, 2}, {VK_LEFT, 1}}) {
+        Application->PressKey(s.key);
+        EXPECT_TRUE(radios[s.focused]->Focused()) << s.key;
+        std::vector<bool> expected(3, false);
+        expected[s.focused] = true;
+        EXPECT_EQ(States(), expected) << s.key;
+    }
+    EXPECT_EQ(clicks[1], 2);
+    EXPECT_TRUE(outside->Checked());
+
+    // A disabled one is passed over.
+    radios[2]->SetEnabled(false);
+    Application->PressKey(VK_DOWN);
+    EXPECT_TRUE(radios[0]->Checked());
+
+    // Space checks the focused button; a key handler that takes the key keeps it from the button.
+    radios[1]->SetFocus();
+    radios[1]->OnKeyPress = [](TObject*, char& k) { k = 0; };
+    Application->PressKey(VK_SPACE);
+    EXPECT_FALSE(radios[1]->Checked());
+    radios[1]->OnKeyPress = nullptr;
+    Application->PressKey(VK_SPACE);
+    EXPECT_EQ(States(), (std::vector<bool>{false, true, false}));
+}
+
 TEST(QzRadioButton, CaptionAreaMovesRightWithTheFontSize) {
     const std::vector<std::pair<int, int>> offsets = {
         {1, 17},  {8, 17},  {9, 19},  {10, 19}, {15, 19}, {16, 20}, {17, 20},  {18, 21},
@@ -190,6 +223,44 @@ TEST_F(RadioGroup, ClicksAndItemChanges) {
 
     group->SetEnabled(false);
     for (int i = 0; i < group->ButtonCount(); ++i) EXPECT_FALSE(group->Buttons(i)->Enabled());
+}
+
+// A group that allows no changes (a read-only data-bound group).
+class TLockedRadioGroup : public TQzRadioGroup {
+public:
+    using TQzRadioGroup::TQzRadioGroup;
+    bool CanModify() const override { return false; }
+};
+
+TEST_F(RadioGroup, KeysChooseAnItemUnlessTheGroupAllowsNoChanges) {
+    SetItems(3);
+    group->SetItemIndex(0);
+    clicks = 0;
+    group->Buttons(0)->SetFocus();
+    Application->PressKey(VK_DOWN);
+    EXPECT_TRUE(group->Buttons(1)->Focused());
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    group->Buttons(2)->SetFocus();
+    Application->PressKey(VK_SPACE);
+    EXPECT_EQ(group->ItemIndex(), 2);
+    EXPECT_EQ(CheckedButton(), 2);
+    EXPECT_EQ(clicks, 2);
+
+    auto* locked = new TLockedRadioGroup(form);
+    locked->SetParent(form);
+    locked->Items()->Add("a");
+    locked->Items()->Add("b");
+    AnsiString groupKeys;
+    locked->OnKeyPress = [&](TObject*, char& k) { groupKeys += k; };
+    locked->Buttons(0)->SetFocus();
+    Application->PressKey(VK_SPACE);
+    Application->PressKey(VK_DOWN);
+    EXPECT_TRUE(locked->Buttons(1)->Focused());
+    EXPECT_EQ(locked->ItemIndex(), -1);
+    EXPECT_FALSE(locked->Buttons(0)->Checked());
+    EXPECT_FALSE(locked->Buttons(1)->Checked());
+    EXPECT_EQ(groupKeys, " "); // the group saw the key before it was dropped
 }
 
 TEST(RadioGroupResource, ReadGroupChecksItsIndexWithoutAClick) {
