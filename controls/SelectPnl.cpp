@@ -193,8 +193,11 @@ TSelectPanel::TSelectPanel(TComponent* owner)
     CheckBox->SetParent(this);
     CheckBox->SetBounds(16, 17, CheckBox->Width(), CheckBox->Height());
     CheckBox->SetCaption(hintWord_);
-    // Checked as UserChoice starts, so that the check box and UserChoice agree.
-    CheckBox->SetChecked(true);
+    // Checked for a panel of a form's design (being designed, or read from a form resource), not for
+    // one made at run time; UserChoice starts as the check box does, so both name the same input.
+    const bool designed = IsDesigning() || (owner && owner->ComponentState().Contains(csReading));
+    CheckBox->SetChecked(designed);
+    userChoice_ = designed;
 
     auto panel = [this]() {
         auto* p = new TPanel(this);

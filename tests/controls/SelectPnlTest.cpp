@@ -58,7 +58,6 @@ public:
 
 TEST_F(SelectPanelForm, NewPanelStartsAsARangeWithItsInnerControls) {
     EXPECT_EQ(sp->Style(), sp_Range);
-    EXPECT_TRUE(sp->UserChoice());
     EXPECT_EQ(sp->HintWord(), GB("区间选择"));
     EXPECT_EQ(sp->BeginWords()->Text(), GB("起") + "\r\n" + GB("起") + "\r\n");
     EXPECT_EQ(sp->FinalWords()->Get(1), GB("止"));
@@ -190,30 +189,38 @@ TEST_F(SelectPanelForm, UserChoiceActsOnlyInTheUserChoiceStyle) {
         EXPECT_EQ(s, sp);
         typeClicks++;
     };
+    // Made at run time: the check box starts unchecked, and UserChoice with it.
+    EXPECT_FALSE(sp->CheckBox->Checked());
+    EXPECT_FALSE(sp->UserChoice());
     sp->SetStyle(sp_Discrete);
-    sp->SetUserChoice(false);
-    EXPECT_TRUE(sp->UserChoice());
-    EXPECT_TRUE(sp->CheckBox->Checked());
+    sp->SetUserChoice(true);
+    EXPECT_FALSE(sp->UserChoice());
+    EXPECT_FALSE(sp->CheckBox->Checked());
     EXPECT_FALSE(sp->IsRangeInput());
     EXPECT_EQ(typeClicks, 0);
 
     sp->SetStyle(sp_UserChoice);
+    EXPECT_FALSE(sp->IsRangeInput());
+    EXPECT_TRUE(sp->ListPanel->Visible());
+    sp->SetUserChoice(true);
+    EXPECT_TRUE(sp->UserChoice());
     EXPECT_TRUE(sp->IsRangeInput());
     EXPECT_TRUE(sp->RangePanel->Visible());
+    EXPECT_EQ(typeClicks, 1);
     sp->SetUserChoice(false);
     EXPECT_FALSE(sp->UserChoice());
     EXPECT_FALSE(sp->CheckBox->Checked());
     EXPECT_FALSE(sp->IsRangeInput());
     EXPECT_FALSE(sp->RangePanel->Visible());
     EXPECT_TRUE(sp->ListPanel->Visible());
-    EXPECT_EQ(typeClicks, 1);
+    EXPECT_EQ(typeClicks, 2);
 
     // The user's click on the check box switches back.
     Application->Click(sp->CheckBox);
     EXPECT_TRUE(sp->UserChoice());
     EXPECT_TRUE(sp->IsRangeInput());
     EXPECT_TRUE(sp->RangePanel->Visible());
-    EXPECT_EQ(typeClicks, 2);
+    EXPECT_EQ(typeClicks, 3);
 }
 
 TEST_F(SelectPanelForm, F2ButtonsFocusTheirTargetAndAskTheWindow) {
@@ -621,9 +628,13 @@ object frmRovan: TForm
     ValueType = vt_Date
     GlyphIndex = 9
   end
+  object sp04: TSelectPanel
+    Style = sp_UserChoice
+  end
 end
 )");
     auto* sp02 = static_cast<TSelectPanel*>(f->FindComponent("sp02"));
+    auto* sp04 = static_cast<TSelectPanel*>(f->FindComponent("sp04"));
     auto* sp03 = static_cast<TSelectPanel*>(f->FindComponent("sp03"));
     ASSERT_NE(sp02, nullptr);
     ASSERT_NE(sp03, nullptr);
@@ -639,6 +650,12 @@ end
     EXPECT_EQ(sp03->ListButton->GlyphIndex(), 9);
     EXPECT_EQ(sp03->ValueType(), vt_Date);
     EXPECT_EQ(sp03->RangePanel->Width(), 287 - 5);
+    // A designed panel starts with its check box checked: the range input.
+    ASSERT_NE(sp04, nullptr);
+    EXPECT_TRUE(sp04->CheckBox->Checked());
+    EXPECT_TRUE(sp04->UserChoice());
+    EXPECT_TRUE(sp04->IsRangeInput());
+    EXPECT_TRUE(sp04->RangePanel->Visible());
     f->Free();
 }
 
