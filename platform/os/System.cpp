@@ -1,14 +1,20 @@
 #include "platform/os/System.h"
 
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
+#include "platform/os/FileVersion.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <pwd.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -128,6 +134,23 @@ AnsiString GetUserName() {
     return env ? env : "";
 }
 
+AnsiString GetLocaleDateSeparator() {
+    locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+    if (!locale) return "";
+    AnsiString format = nl_langinfo_l(D_FMT, locale);
+    freelocale(locale);
+    // Past the first field ("%" with an optional E or O modifier), up to the next one.
+    size_t field = format.find('%');
+    if (field == AnsiString::npos) return "";
+    size_t from = field + 1;
+    if (from < format.size() && (format[from] == 'E' || format[from] == 'O')) ++from;
+    ++from;
+    size_t to = format.find('%', from);
+    if (to == AnsiString::npos || to != from + 1) return "";
+    unsigned char c = static_cast<unsigned char>(format[from]);
+    return c < 0x80 && std::ispunct(c) ? AnsiString(1, format[from]) : AnsiString();
+}
+
 AnsiString GetTempPath() {
     const char* env = std::getenv("TMPDIR");
     AnsiString dir = (env && *env) ? AnsiString(env) : AnsiString("/tmp");
@@ -149,6 +172,20 @@ bool ShellOpen(const AnsiString& target) {
     int pid = Spawn("xdg-open", {target});
     if (pid <= 0) return false;
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach(); // reap the handler when it ends
+    return true;
+}
+
+bool ShellProperties(const AnsiString& fileName, TFileProperties& properties) {
+    struct stat st {};
+    if (fileName.empty() || stat(fileName.c_str(), &st) != 0) return false;
+    struct tm local {};
+    time_t changed = st.st_mtime;
+    localtime_r(&changed, &local);
+    properties.Name = ExtractFileName(fileName);
+    properties.Size = st.st_size;
+    properties.Time = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+                      EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0);
+    properties.Version = S_ISREG(st.st_mode) ? ReadFileVersion(fileName) : AnsiString();
     return true;
 }
 

@@ -21,6 +21,9 @@ bool ForceDirectories(const AnsiString& path);
 
 AnsiString GetComputerName();
 AnsiString GetUserName(); // the login name
+// The date separator of the user's locale (LC_TIME): the character between the first two fields of
+// its date format; "" when the locale gives none or not a single ASCII character.
+AnsiString GetLocaleDateSeparator();
 
 // TMPDIR or /tmp, with a trailing "/".
 AnsiString GetTempPath();
@@ -31,6 +34,15 @@ AnsiString CreateTempFile(const AnsiString& prefix, const AnsiString& folder = "
 // Opens a document or address with the desktop's handler (xdg-open), without a shell; returns false
 // when the handler cannot be started.
 bool ShellOpen(const AnsiString& target);
+// The shell's "properties" of a file: its name, size in bytes, time of the last change (local time)
+// and the version it records (FileVersion.h; "" when none). False when the file cannot be examined.
+struct TFileProperties {
+    AnsiString Name;
+    long long Size = 0;
+    TDateTime Time = 0;
+    AnsiString Version;
+};
+bool ShellProperties(const AnsiString& fileName, TFileProperties& properties);
 // Starts a program with arguments without a shell; returns its process id, or -1.
 int StartProcess(const AnsiString& program, const std::vector<AnsiString>& args);
 

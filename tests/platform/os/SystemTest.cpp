@@ -1,5 +1,6 @@
 #include "platform/os/System.h"
 #include "TempDir.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
 #include <cstdlib>
@@ -73,6 +74,54 @@ TEST(System, ForceDirectoriesMakesEveryLevel) {
 TEST(System, StartProcessRunsWithoutAShell) {
     EXPECT_GT(StartProcess("true", {"; rm -rf /"}), 0);
     EXPECT_EQ(StartProcess("/no/such/program", {}), -1);
+}
+
+TEST(System, ShellPropertiesOfAFile) {
+    TFileProperties p;
+    AnsiString library = ExtractFilePath(GetHostFileName()) + "QzSample.so";
+    ASSERT_TRUE(ShellProperties(library, p));
+    struct stat st {};
+    ASSERT_EQ(stat(library.c_str(), &st), 0);
+    EXPECT_EQ(p.Name, "QzSample.so");
+    EXPECT_EQ(p.Size, st.st_size);
+    EXPECT_EQ(p.Version, "1.2.3-sample");
+    struct tm local {};
+    localtime_r(&st.st_mtime, &local);
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss", p.Time),
+              FormatDateTime("yyyy-mm-dd hh:nn:ss",
+                             EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+                                 EncodeTime(local.tm_hour, local.tm_min, local.tm_sec, 0)));
+
+    // A program without a recorded version, a file that is no object, a missing file.
+    ASSERT_TRUE(ShellProperties(GetHostFileName(), p));
+    EXPECT_EQ(p.Version, "");
+    TempDir dir;
+    ASSERT_TRUE(ShellProperties(dir.Write("notes.txt", "\x7f"
+                                                       "ELF but not really"),
+                                p));
+    EXPECT_EQ(p.Name, "notes.txt");
+    EXPECT_EQ(p.Size, 19);
+    EXPECT_EQ(p.Version, "");
+    EXPECT_FALSE(ShellProperties(dir.path() + "absent.so", p));
+}
+
+TEST(System, LocaleDateSeparator) {
+    // A locale of its own, compiled into the test's folder.
+    TempDir dir;
+    std::string compile = "localedef -i de_DE -f UTF-8 " + dir.path() + "de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(compile.c_str()) != 0) GTEST_SKIP() << "localedef cannot compile de_DE";
+    const char* savedAll = std::getenv("LC_ALL");
+    std::string saved = savedAll ? savedAll : "";
+    setenv("LOCPATH", dir.path().c_str(), 1);
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(GetLocaleDateSeparator(), ".");
+    setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(GetLocaleDateSeparator(), "/");
+    unsetenv("LOCPATH");
+    if (savedAll)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
 }
 
 } // namespace
