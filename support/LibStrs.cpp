@@ -49,8 +49,10 @@ AnsiString YMD(TDateTime date) {
     return Format("%.4d%.2d%.2d", {int(y), int(m), int(d)});
 }
 
-bool InDateRange(TDateTime date) {
-    return date >= EncodeDate(1, 1, 1) && date < EncodeDate(9999, 12, 31) + 1;
+// The day lies within the range of the stored form, "17530101" to "99991231".
+bool InStoredRange(TDateTime date) {
+    const double day = std::trunc(date);
+    return day >= EncodeDate(1753, 1, 1) && day <= EncodeDate(9999, 12, 31);
 }
 
 // Applies convert to the strings of v as the code-page routines do: elements of one-dimensional arrays
@@ -259,7 +261,7 @@ Variant VarFromCodePage(const Variant& v, int codePage) {
 // ---- Dates
 
 AnsiString DateToText(int style, const AnsiString& separator, TDateTime date) {
-    if (date == 0 || style < 1 || style > 5) return "";
+    if (date == 0 || style < 1 || style > 5 || !InStoredRange(date)) return "";
     AnsiString sep = separator.substr(0, 1);
     Word y, m, d;
     DecodeDate(date, y, m, d);
@@ -273,7 +275,7 @@ AnsiString DateToText(int style, const AnsiString& separator, TDateTime date) {
 }
 
 AnsiString MonthToText(int style, const AnsiString& separator, TDateTime date) {
-    if (date == 0 || style < 1 || style > 5) return "";
+    if (date == 0 || style < 1 || style > 5 || !InStoredRange(date)) return "";
     AnsiString sep = separator.substr(0, 1);
     Word y, m, d;
     DecodeDate(date, y, m, d);
@@ -326,13 +328,13 @@ AnsiString ShiftDate(const Variant& v, const AnsiString& unit, int n) {
         date = v.AsDateTime();
     else
         return "";
-    if (date == 0) return "";
     Word y, m, d;
-    DecodeDate(date, y, m, d);
+    if (date == 0 || !TryDecodeDate(date, y, m, d)) return "";
     AnsiString u = UpperCase(unit);
     if (u == "Y") {
+        const long long year = static_cast<long long>(y) + n;
         TDateTime moved;
-        if (TryEncodeDate(int(y) + n, m, d, moved)) date = moved;
+        if (year >= 1 && year <= 9999 && TryEncodeDate(int(year), m, d, moved)) date = moved;
     } else if (u == "M") {
         long long t = static_cast<long long>(n) + static_cast<long long>(y) * 12 + m;
         long long month = t % 12, year = t / 12;
@@ -344,11 +346,10 @@ AnsiString ShiftDate(const Variant& v, const AnsiString& unit, int n) {
         date = EncodeDate(int(year), int(month), day);
     } else if (u == "D") {
         date = std::trunc(date) + n;
-        if (!InDateRange(date)) return "";
     } else {
         return "";
     }
-    return YMD(date);
+    return InStoredRange(date) ? YMD(date) : AnsiString();
 }
 
 int DaysOfMonth(int year, int month) {

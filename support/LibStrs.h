@@ -38,7 +38,8 @@ AnsiString WideToCodePage(const WideString& w, int codePage);
 Variant VarToCodePage(const Variant& v, int codePage);
 Variant VarFromCodePage(const Variant& v, int codePage);
 
-// Date routines. Dates are stored as "YYYYMMDD".
+// Date routines. Dates are stored as "YYYYMMDD", from 17530101 to 99991231; a date outside that
+// range (or not a number) gives an empty text.
 AnsiString DateToText(int style, const AnsiString& separator, TDateTime date);
 AnsiString MonthToText(int style, const AnsiString& separator, TDateTime date);
 // 0 when the text gives no date in the style.
@@ -46,7 +47,8 @@ TDateTime TextToDate(const AnsiString& text, int style, const AnsiString& separa
 TDateTime YMDToDate(const AnsiString& s);
 // A real date within 17530101..99991231, or an empty text.
 bool IsValidYMD(const AnsiString& s);
-// The date (a date or a "YYYYMMDD" text) moved by n units "Y", "M" or "D", as "yyyymmdd"; "" otherwise.
+// The date (a date or a "YYYYMMDD" text) moved by n units "Y", "M" or "D", as "yyyymmdd"; "" otherwise
+// and for a result outside the stored range.
 AnsiString ShiftDate(const Variant& v, const AnsiString& unit, int n);
 int DaysOfMonth(int year, int month);
 

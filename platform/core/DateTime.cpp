@@ -49,6 +49,15 @@ void CivilFromDays(long long z, int& y, int& m, int& d) {
     y = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
 }
 
+// Day numbers of 0001-01-01 and 9999-12-31.
+constexpr double kFirstDay = -693593, kLastDay = 2958465;
+
+// The date part lies in 0001-01-01 .. 9999-12-31 (false for a value that is not a number).
+bool InCalendar(TDateTime date) {
+    const double day = std::trunc(date);
+    return day >= kFirstDay && day <= kLastDay;
+}
+
 std::mutex g_clockMutex;
 std::function<TDateTime()> g_clock;
 
@@ -243,12 +252,19 @@ TDateTime EncodeDate(int year, int month, int day) {
     return d;
 }
 
-void DecodeDate(TDateTime date, Word& year, Word& month, Word& day) {
+bool TryDecodeDate(TDateTime date, Word& year, Word& month, Word& day) {
+    year = month = day = 0;
+    if (!InCalendar(date)) return false;
     int y, m, d;
     CivilFromDays(static_cast<long long>(std::trunc(date)) - kUnixEpoch, y, m, d);
     year = static_cast<Word>(y);
     month = static_cast<Word>(m);
     day = static_cast<Word>(d);
+    return true;
+}
+
+void DecodeDate(TDateTime date, Word& year, Word& month, Word& day) {
+    TryDecodeDate(date, year, month, day);
 }
 
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time) {
@@ -265,7 +281,7 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec) {
 }
 
 void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec) {
-    double frac = std::fabs(time - std::trunc(time));
+    double frac = std::isfinite(time) ? std::fabs(time - std::trunc(time)) : 0;
     long long ms = std::llround(frac * 86400000.0);
     if (ms >= 86400000) ms = 86399999;
     hour = static_cast<Word>(ms / 3600000);
@@ -275,6 +291,7 @@ void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec) {
 }
 
 int DayOfWeek(TDateTime date) {
+    if (!InCalendar(date)) return 0;
     long long d = static_cast<long long>(std::trunc(date));
     long long r = (d - 1) % 7; // day 1 (1899-12-31) was a Sunday
     if (r < 0) r += 7;
@@ -318,6 +335,7 @@ void SetClock(std::function<TDateTime()> clock) {
 }
 
 AnsiString FormatDateTime(const AnsiString& format, TDateTime value) {
+    if (!InCalendar(value)) return "";
     AnsiString out;
     FormatInto(out, format.empty() ? AnsiString("c") : format, value, Split(value), 0);
     return out;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace qz;
 using ::testing::HasSubstr;
@@ -145,6 +146,13 @@ TEST(LibStrs, DateToTextInEveryStyle) {
         {0, "/", jan5, "", ""},
         {6, "/", jan5, "", ""},
         {1, "/", 0, "", ""},
+        // Outside the stored range, and no number at all.
+        {1, "/", EncodeDate(1752, 12, 31), "", ""},
+        {1, "/", EncodeDate(9999, 12, 31) + 0.5, "9999/12/31", "9999/12"},
+        {1, "/", EncodeDate(9999, 12, 31) + 1, "", ""},
+        {4, "/", 1e7, "", ""},
+        {1, "/", 1e20, "", ""},
+        {1, "/", std::numeric_limits<double>::quiet_NaN(), "", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DateToText(c.style, c.sep, c.date), c.full) << c.style << " " << c.full;
@@ -235,6 +243,17 @@ TEST(LibStrs, ShiftDateByYearsMonthsAndDays) {
         {"00010115", "M", -1, ""}, // before the calendar
         {"99991231", "D", 1, ""},
         {"99991231", "Y", 1, "99991231"},
+        // Every result within 17530101..99991231, or empty.
+        {"20240115", "Y", 8000, "20240115"}, // no such year: unchanged
+        {"20240115", "Y", 2147483647, "20240115"},
+        {"17540115", "Y", -1, "17530115"},
+        {"17530115", "Y", -1, ""},
+        {"17530115", "M", -1, ""},
+        {"17530101", "D", -1, ""},
+        {Variant::FromDate(EncodeDate(9999, 12, 31) + 400), "Y", 1, ""},
+        {Variant::FromDate(EncodeDate(9999, 12, 31) + 400), "Y", -1, ""},
+        {Variant::FromDate(std::numeric_limits<double>::quiet_NaN()), "D", 1, ""},
+        {Variant::FromDate(std::numeric_limits<double>::quiet_NaN()), "Y", 1, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ShiftDate(c.v, c.unit, c.n), c.expected) << VarToStr(c.v) << " " << c.n << c.unit;

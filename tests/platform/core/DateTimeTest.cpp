@@ -1,7 +1,9 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace qz;
 
@@ -26,6 +28,30 @@ TEST(DateTime, EncodesAndDecodesDayNumbers) {
         EXPECT_EQ(d, c.d);
         EXPECT_EQ(DayOfWeek(c.serial), c.weekday) << c.serial;
     }
+}
+
+TEST(DateTime, ValuesOutsideTheCalendarDecodeToZerosAndFormatToNothing) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v :
+         {nan, inf, -inf, 1e20, -1e20, 1e7, EncodeDate(9999, 12, 31) + 1, EncodeDate(1, 1, 1) - 1}) {
+        Word y = 1, m = 1, d = 1, h = 1, n = 1, s = 1, z = 1;
+        DecodeDate(v, y, m, d);
+        EXPECT_EQ(y + m + d, 0) << v;
+        EXPECT_EQ(DayOfWeek(v), 0) << v;
+        EXPECT_EQ(FormatDateTime("yyyy/mm/dd mmm dddd hh:nn", v), "") << v;
+        EXPECT_EQ(DateToStr(v), "") << v;
+        if (std::isnan(v)) {
+            DecodeTime(v, h, n, s, z);
+            EXPECT_EQ(h + n + s + z, 0);
+        }
+    }
+    // The calendar's own edges and times of day (on day 0) still decode and format.
+    Word y, m, d;
+    EXPECT_TRUE(TryDecodeDate(EncodeDate(9999, 12, 31) + 0.99, y, m, d));
+    EXPECT_FALSE(TryDecodeDate(EncodeDate(9999, 12, 31) + 1, y, m, d));
+    EXPECT_EQ(FormatDateTime("yyyymmdd ddd", EncodeDate(1, 1, 1)), "00010101 Mon");
+    EXPECT_EQ(FormatDateTime("hh:nn", 0.5), "12:00");
 }
 
 TEST(DateTime, ValidityAndMonthLengths) {
