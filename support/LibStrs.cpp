@@ -43,6 +43,16 @@ WideString UpToNul(WideString s) {
     return s;
 }
 
+// The character that overwrites a found separator's first character so that it is not found again:
+// "#", else "*", else any byte the separator lacks, so that the mark can never form the separator.
+char FieldMark(const AnsiString& separator) {
+    for (char c : {'#', '*'})
+        if (separator.find(c) == AnsiString::npos) return c;
+    for (int c = 1; c < 256; ++c)
+        if (separator.find(static_cast<char>(c)) == AnsiString::npos) return static_cast<char>(c);
+    return '\0';
+}
+
 AnsiString YMD(TDateTime date) {
     Word y, m, d;
     DecodeDate(date, y, m, d);
@@ -115,13 +125,16 @@ AnsiString GetField(const AnsiString& s, const AnsiString& separator, int n) {
 int CountFields(const AnsiString& s, const AnsiString& separator) {
     if (s.empty()) return 0;
     AnsiString work = s;
-    const char mark = separator == "#" ? '*' : '#';
+    const char mark = FieldMark(separator);
     int count = 0;
-    for (;;) {
+    // Each separator is found after the one before; only a separator holding every byte value could
+    // be formed again by the mark, and the search stops then.
+    for (int last = 0;;) {
         ++count;
         int p = Pos(separator, work);
-        if (p == 0) break;
+        if (p <= last) break;
         work[p - 1] = mark;
+        last = p;
     }
     return count;
 }

@@ -40,8 +40,18 @@ TEST(LibStrs, CountFieldsIsSeparatorsPlusOne) {
         int expected;
     };
     const Case cases[] = {
-        {"", ",", 0},    {"a", ",", 1},       {"a,,b", ",", 3},  {"a,b,", ",", 3},
-        {"#a#", "#", 3}, {"x\3y\3", "\3", 3}, {"a<>b", "<>", 2},
+        {"", ",", 0},
+        {"a", ",", 1},
+        {"a,,b", ",", 3},
+        {"a,b,", ",", 3},
+        {"#a#", "#", 3},
+        {"x\3y\3", "\3", 3},
+        {"a<>b", "<>", 2},
+        // Separators the mark could form again.
+        {"a##b##c", "##", 3},
+        {"#x#x", "#x", 3},
+        {"a*#b", "*#", 2},
+        {"a#*b#*", "#*", 3},
     };
     for (const auto& c : cases) EXPECT_EQ(CountFields(c.s, c.sep), c.expected) << c.s;
 }
