@@ -42,6 +42,31 @@ bool Matches(const Variant& value, const Variant& key, TLocateOptions options) {
     }
 }
 
+// The type of a field from its values: the first value that is not Null, a text of more than 255 bytes
+// in any row making a memo.
+TFieldType TypeOfValues(const std::vector<std::vector<Variant>>& rows, size_t column) {
+    TFieldType type = ftUnknown;
+    for (const auto& row : rows) {
+        const Variant& v = row[column];
+        if (VarIsNull(v) || VarIsEmpty(v)) continue;
+        TFieldType t = ftUnknown;
+        TVarType vt = VarType(v) & varTypeMask;
+        if (VarIsStr(v))
+            t = VarToStr(v).size() > 255 ? ftMemo : ftString;
+        else if (vt == varBoolean)
+            t = ftBoolean;
+        else if (vt == varDate)
+            t = ftDateTime;
+        else if (vt == varSingle || vt == varDouble || vt == varCurrency)
+            t = ftFloat;
+        else if (VarIsNumeric(v))
+            t = ftInteger;
+        if (type == ftUnknown || (type == ftString && t == ftMemo)) type = t;
+        if (type != ftString) break;
+    }
+    return type;
+}
+
 } // namespace
 
 // ---- TField
@@ -97,6 +122,7 @@ void TField::SetText(const AnsiString& value) {
 QZ_CLASS_INFO(TField, TComponent) {
     b.Property("FieldName", &TField::FieldName);
     b.Property("DisplayLabel", &TField::DisplayLabel, &TField::SetDisplayLabel);
+    b.Property("DataType", &TField::DataType, &TField::SetDataType).Default(ftUnknown);
     b.Event("OnGetText", &TField::OnGetText);
     b.Event("OnSetText", &TField::OnSetText);
 }
@@ -192,6 +218,7 @@ void TClientDataSet::Open() {
         }
         f->fieldName_ = name;
         f->index_ = static_cast<int>(fields.size());
+        if (f->dataType_ == ftUnknown) f->dataType_ = TypeOfValues(rows, fields.size());
         fields.push_back(f);
     }
     std::vector<TField*> old;

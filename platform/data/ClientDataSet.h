@@ -21,6 +21,8 @@ QZ_EVENT_TYPE(TFieldGetTextEvent, void(TField* Sender, AnsiString& Text, bool Di
 QZ_EVENT_TYPE(TFieldSetTextEvent, void(TField* Sender, const AnsiString& Text))
 
 QZ_ENUM(TDataSetState, dsInactive, dsBrowse, dsEdit)
+// A text of more than 255 bytes makes a memo.
+QZ_ENUM(TFieldType, ftUnknown, ftString, ftMemo, ftInteger, ftFloat, ftBoolean, ftDateTime)
 QZ_ENUM(TLocateOption, loCaseInsensitive, loPartialKey)
 QZ_SET(TLocateOptions, TLocateOption)
 
@@ -34,6 +36,9 @@ public:
     TClientDataSet* DataSet() const { return dataSet_; }
     const AnsiString& FieldName() const { return fieldName_; }
     int Index() const { return index_; }
+    // Given by the provider's values when the field is first read (ftUnknown while they are all Null).
+    TFieldType DataType() const { return dataType_; }
+    void SetDataType(TFieldType value) { dataType_ = value; }
     // The field name until one is given.
     AnsiString DisplayLabel() const { return displayLabel_.empty() ? fieldName_ : displayLabel_; }
     void SetDisplayLabel(const AnsiString& value) { displayLabel_ = value; }
@@ -62,6 +67,7 @@ private:
     AnsiString fieldName_;
     AnsiString displayLabel_;
     int index_ = -1;
+    TFieldType dataType_ = ftUnknown;
 };
 
 class TClientDataSet : public TComponent {
@@ -114,6 +120,13 @@ public:
 
     void Loaded() override; // opens when Active was read from a form resource
 
+    // Data-aware controls follow the records only while no DisableControls is pending.
+    void DisableControls() { ++disabledControls_; }
+    void EnableControls() {
+        if (disabledControls_ > 0) --disabledControls_;
+    }
+    bool ControlsDisabled() const { return disabledControls_ > 0; }
+
 private:
     friend class TField;
     void CheckActive() const;
@@ -133,6 +146,7 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     bool streamedActive_ = false; // Active read while loading
+    int disabledControls_ = 0;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

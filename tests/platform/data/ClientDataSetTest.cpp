@@ -191,6 +191,26 @@ TEST_F(ClientDataSetTest, TextEventsAndLabelsStayWithTheFieldAcrossReopen) {
     EXPECT_EQ(ds.FindField("COUNT"), nullptr);
 }
 
+TEST_F(ClientDataSetTest, FieldTypesComeFromTheFirstValuesAndStayAcrossReopen) {
+    AnsiString longText(256, 'x');
+    server->SetPacket(VarArrayOf(
+        {VarArrayOf({"TEXT", "MEMO", "INT", "FLOAT", "FLAG", "WHEN", "NONE"}),
+         VarArrayOf({VarArrayOf({Null(), "short", Null(), 1.5, true, VarFromDateTime(46000), Null()}),
+                     VarArrayOf({"a", longText, 7, 2.5, false, VarFromDateTime(46001), Null()})})}));
+    ds.Open();
+    const std::pair<const char*, TFieldType> expected[] = {
+        {"TEXT", ftString},  {"MEMO", ftMemo},     {"INT", ftInteger},  {"FLOAT", ftFloat},
+        {"FLAG", ftBoolean}, {"WHEN", ftDateTime}, {"NONE", ftUnknown},
+    };
+    for (const auto& [name, type] : expected) EXPECT_EQ(ds.FieldByName(name)->DataType(), type) << name;
+    // A field read again keeps its type; one still unknown takes it from the new values.
+    ds.Close();
+    server->SetPacket(VarArrayOf({VarArrayOf({"MEMO", "NONE"}), VarArrayOf({VarArrayOf({"short", 3})})}));
+    ds.Open();
+    EXPECT_EQ(ds.FieldByName("MEMO")->DataType(), ftMemo);
+    EXPECT_EQ(ds.FieldByName("NONE")->DataType(), ftInteger);
+}
+
 TEST_F(ClientDataSetTest, MalformedPacketsLeaveTheDataSetClosed) {
     struct Case {
         const char* what;
