@@ -25,6 +25,7 @@ int ReadSystemCodePage() {
 
 const char* IconvName(int codePage) {
     switch (codePage) {
+    case CP_US: return "CP437";
     case CP_GB: return "CP936";
     case CP_BIG5: return "CP950";
     case CP_LATIN1: return "CP1252";

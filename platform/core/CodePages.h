@@ -4,7 +4,7 @@
 
 namespace qz {
 
-enum : int { CP_GB = 936, CP_BIG5 = 950, CP_LATIN1 = 1252, CP_UTF8 = 65001, CP_UTF16 = 1200 };
+enum : int { CP_US = 437, CP_GB = 936, CP_BIG5 = 950, CP_LATIN1 = 1252, CP_UTF8 = 65001, CP_UTF16 = 1200 };
 
 // The process code page: 936 (default), 950 or 1252.
 int SystemCodePage();

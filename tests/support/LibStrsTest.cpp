@@ -306,6 +306,10 @@ TEST(LibStrs, WideTextToAndFromCodePages) {
     EXPECT_EQ(CodePageToWide(GB("中文报表"), 12345), chinese);
     EXPECT_EQ(WideToCodePage(u"", 950), "");
     EXPECT_EQ(CodePageToWide("", 950), u"");
+    // Code page 437, the one of every other language.
+    EXPECT_EQ(WideToCodePage(u"Zürich ½─", 437), "Z\x81rich \xAB\xC4");
+    EXPECT_EQ(CodePageToWide("Z\x81rich \xAB\xC4", 437), u"Zürich ½─");
+    EXPECT_EQ(WideToCodePage(u"中文", 437), "??");
 }
 
 class VariantCodePages : public SupportFixture {
