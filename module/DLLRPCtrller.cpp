@@ -3,6 +3,7 @@
 #include "framework/BaseGene.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Exceptions.h"
+#include "platform/display/DialogLog.h"
 #include "platform/os/System.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/WinApi.h"
@@ -58,6 +59,7 @@ int TDLLRPCtrller::CreateForm(const Variant& Params) {
         if (!frmBaseGeneClass) throw Exception(NotAssignedMessage("frmBaseGeneClass"));
         Form = static_cast<TfrmBaseGene*>(frmBaseGeneClass->Create(nullptr));
         Form->AfterConstruction();
+        SetSessionWindow(Form);
         AnsiString path = GetModuleFileName(reinterpret_cast<const void*>(&frmBaseGeneClass));
         if (path.size() > 261) path.resize(261);
         Form->SetModulePath(path);

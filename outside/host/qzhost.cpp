@@ -6,11 +6,18 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
+#include "platform/display/ScriptParser.h"
 #include "platform/os/Library.h"
 #include "platform/os/System.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
 
 using namespace qz;
 
@@ -20,12 +27,14 @@ void Usage(FILE* out) {
     std::fprintf(
         out,
         "usage: qzhost [--module PATH] [--params user,company,db,hostwindow,reserved] [--headless]\n"
-        "              [--press BUTTON] [--screenshot FILE]\n"
+        "              [--press BUTTON] [--screenshot FILE] [--script FILE]\n"
         "  --module PATH      the module to load (default: ../lib/RovanC.so beside this program)\n"
         "  --params LIST      host parameters, comma separated; fewer than five are passed as given\n"
         "  --headless         no windows: modal windows are answered by pressing a button\n"
         "  --press BUTTON     the button pressed on the module's window when headless (default btnCancel)\n"
-        "  --screenshot FILE  write a PNG of the module's window once it is shown\n");
+        "  --screenshot FILE  write a PNG of the module's window once it is shown\n"
+        "  --script FILE      run the session script FILE (- for standard input) on the module's window;\n"
+        "                     exit status 3 when a line fails or an expectation does not hold\n");
 }
 
 void OnNotify(void*, int code, TDLLBaseController*) {
@@ -49,6 +58,27 @@ Variant HostParams(const AnsiString& list) {
     return params;
 }
 
+// The text of a script file, or of standard input for "-"; false with the reason when unreadable.
+bool ReadScript(const AnsiString& file, AnsiString& text, AnsiString& why) {
+    std::ostringstream buf;
+    if (file == "-") {
+        buf << std::cin.rdbuf();
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            why = std::strerror(errno);
+            return false;
+        }
+        buf << in.rdbuf();
+        if (in.bad()) {
+            why = "read error";
+            return false;
+        }
+    }
+    text = buf.str();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -57,6 +87,7 @@ int main(int argc, char** argv) {
     AnsiString params = "ADMIN,DEMO,DEMODB,0,";
     AnsiString press = "btnCancel";
     AnsiString screenshot;
+    AnsiString scriptFile;
     bool headless = false;
     for (int i = 1; i < argc; ++i) {
         AnsiString arg = argv[i];
@@ -69,6 +100,8 @@ int main(int argc, char** argv) {
             press = argv[++i];
         else if (arg == "--screenshot" && hasValue)
             screenshot = argv[++i];
+        else if (arg == "--script" && hasValue)
+            scriptFile = argv[++i];
         else if (arg == "--headless")
             headless = true;
         else if (arg == "--help" || arg == "-h") {
@@ -84,6 +117,22 @@ int main(int argc, char** argv) {
     if (headless || (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")))
         setenv("QZ_DISPLAY", "headless", 1);
     setenv("QZ_HEADLESS_PRESS", press.c_str(), 1);
+    setenv("QZ_LOG_DIALOGS", "1", 1);
+    if (!scriptFile.empty()) {
+        AnsiString text, why;
+        if (!ReadScript(scriptFile, text, why)) {
+            std::fprintf(stderr, "qzhost: cannot read the script %s: %s\n", scriptFile.c_str(), why.c_str());
+            return 2;
+        }
+        try {
+            ParseScript(text);
+        } catch (const EScriptError& e) {
+            std::printf("script line %d: %s\n", e.Line, AnsiToUtf8(e.what()).c_str());
+            return 3;
+        }
+        setenv("QZ_SCRIPT_TEXT", text.c_str(), 1);
+        unsetenv("QZ_SCRIPT_STATUS");
+    }
     if (!screenshot.empty()) setenv("QZ_SCREENSHOT", screenshot.c_str(), 1);
 
     HMODULE lib = LoadLibrary(module);
@@ -116,6 +165,11 @@ int main(int argc, char** argv) {
         std::printf("ResultValue=%s\n", AnsiToUtf8(VarToStr(controller->ResultValue)).c_str());
         controller->HostObject.Clear();
         delete controller;
+        if (!scriptFile.empty()) {
+            const char* status = std::getenv("QZ_SCRIPT_STATUS");
+            if (!status) std::printf("script: the module's window was not shown; nothing was run\n");
+            if (!status || std::strcmp(status, "ok") != 0) rc = 3;
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qzhost: %s\n", AnsiToUtf8(e.what()).c_str());
         rc = 1;

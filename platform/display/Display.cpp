@@ -1,6 +1,9 @@
 #include "platform/display/Display.h"
+#include "platform/core/CodePages.h"
 #include "platform/core/Strings.h"
+#include "platform/display/DialogLog.h"
 #include "platform/display/Screenshot.h"
+#include "platform/display/ScriptSession.h"
 #include "platform/display/ScriptedAnswers.h"
 #include "platform/display/SdlDisplay.h"
 #include <algorithm>
@@ -10,8 +13,12 @@
 
 namespace qz {
 
+TDisplayBackend::TDisplayBackend() = default;
+TDisplayBackend::~TDisplayBackend() = default;
+
 void TDisplayBackend::FormShown(TCustomForm* form) {
     if (std::find(visible_.begin(), visible_.end(), form) == visible_.end()) visible_.push_back(form);
+    if (form->IsModal()) DialogShown(form);
 }
 
 void TDisplayBackend::FormHidden(TCustomForm* form) {
@@ -20,9 +27,49 @@ void TDisplayBackend::FormHidden(TCustomForm* form) {
 
 void TDisplayBackend::FormDestroyed(TCustomForm* form) {
     FormHidden(form);
+    DialogForgotten(form);
 }
 
-bool THeadlessDisplay::ModalStep(TCustomForm* form, int step) {
+bool TDisplayBackend::ModalStep(TCustomForm* form, int step) {
+    if (script_ && (script_->Started() || form == SessionWindow())) {
+        Frame();
+        return script_->ModalStep(*this, form, step);
+    }
+    return DefaultModalStep(form, step);
+}
+
+void TDisplayBackend::ModalEnded(TCustomForm* form) {
+    if (script_) script_->ModalEnded(form);
+    DialogEnded(form);
+}
+
+void TDisplayBackend::InputKey(TCustomForm& form, Word key, TShiftState shift, char ch) {
+    Application->Deliver([&] {
+        TWinControl* c = Screen->ActiveControl();
+        if (!c) return;
+        bool consumed = c->DeliverKeyDown(key, shift);
+        if (!consumed && ch)
+            if (TWinControl* now = Screen->ActiveControl()) now->DeliverChar(ch);
+        if (TWinControl* now = Screen->ActiveControl()) now->DeliverKeyUp(key, shift);
+    });
+}
+
+void TDisplayBackend::InputText(TCustomForm& form, const AnsiString& chars) {
+    Application->Deliver([&] {
+        for (char ch : chars)
+            if (TWinControl* c = Screen->ActiveControl()) c->DeliverChar(ch);
+    });
+}
+
+void TDisplayBackend::InputClick(TCustomForm& form, TControl& control, TPoint at) {
+    Application->ClickAt(&control, at.X, at.Y);
+}
+
+void TDisplayBackend::SetScriptSession(std::unique_ptr<TScriptSession> session) {
+    script_ = std::move(session);
+}
+
+bool THeadlessDisplay::DefaultModalStep(TCustomForm* form, int step) {
     if (step == 0) {
         TModalDriver driver;
         if (!queue_.empty()) {
@@ -57,8 +104,23 @@ void THeadlessDisplay::Report(TCustomForm* form) {
 }
 
 namespace {
+
 std::unique_ptr<TDisplayBackend> installed;
+
+// The session of a script; a script that cannot be read fails the session before it starts.
+std::unique_ptr<TScriptSession> SessionFromScript(const char* text) {
+    const char* press = std::getenv("QZ_HEADLESS_PRESS");
+    try {
+        return std::make_unique<TScriptSession>(ParseScript(text), press ? press : "btnCancel");
+    } catch (const EScriptError& e) {
+        std::printf("script line %d: %s\n", e.Line, AnsiToUtf8(e.what()).c_str());
+        std::fflush(stdout);
+        setenv("QZ_SCRIPT_STATUS", "failed", 1);
+        return nullptr;
+    }
 }
+
+} // namespace
 
 TDisplayBackend* InstallDisplay() {
     if (installed) return installed.get();
@@ -78,6 +140,8 @@ TDisplayBackend* InstallDisplay() {
         installed = std::move(headless);
     }
     SetFormHost(installed.get());
+    if (const char* script = std::getenv("QZ_SCRIPT_TEXT"))
+        installed->SetScriptSession(SessionFromScript(script));
     // QZ_SCREENSHOT names a PNG file for the first window shown modally.
     if (const char* shot = std::getenv("QZ_SCREENSHOT"); shot && *shot) RequestScreenshotOnShow(shot);
     return installed.get();

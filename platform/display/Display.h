@@ -1,11 +1,14 @@
 #pragma once
-// Display backends: what shows forms and runs their modal loops. QZ_DISPLAY chooses one; only the
-// headless backend exists so far, and every other choice falls back to it.
+// Display backends: what shows forms and runs their modal loops. QZ_DISPLAY chooses one (headless or
+// sdl); a script session given in QZ_SCRIPT_TEXT drives the session's window on either.
 #include "platform/vcl/Forms.h"
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace qz {
+
+class TScriptSession;
 
 class TDisplayBackend : public TFormHost {
 public:
@@ -15,9 +18,30 @@ public:
     void FormShown(TCustomForm* form) override;
     void FormHidden(TCustomForm* form) override;
     void FormDestroyed(TCustomForm* form) override;
+    // The script session's step when one runs for the form, else the backend's own.
+    bool ModalStep(TCustomForm* form, int step) final;
+    void ModalEnded(TCustomForm* form) override;
+    virtual bool DefaultModalStep(TCustomForm* form, int step) = 0;
+
+    // Input as a person gives it, for scripted sessions: a key with the character it types (0 for
+    // none), characters typed without a key of their own, a left click at a point of a control.
+    virtual void InputKey(TCustomForm& form, Word key, TShiftState shift, char ch);
+    virtual void InputText(TCustomForm& form, const AnsiString& chars);
+    virtual void InputClick(TCustomForm& form, TControl& control, TPoint at);
+    // Keeps processing events for ms milliseconds; draws what changed.
+    virtual void Pause(int ms) {}
+    virtual void Frame() {}
+
+    // The session that runs a script (QZ_SCRIPT_TEXT) on the session's window; nullptr for none.
+    void SetScriptSession(std::unique_ptr<TScriptSession> session);
+    TScriptSession* ScriptSession() const { return script_.get(); }
+
+    TDisplayBackend();
+    ~TDisplayBackend() override;
 
 private:
     std::vector<TCustomForm*> visible_;
+    std::unique_ptr<TScriptSession> script_;
 };
 
 // No windows. A modal form is handed to a modal driver (a callback that fills fields, clicks buttons,
@@ -28,7 +52,7 @@ public:
     using TModalDriver = std::function<void(TCustomForm& form)>;
 
     const char* Name() const override { return "headless"; }
-    bool ModalStep(TCustomForm* form, int step) override;
+    bool DefaultModalStep(TCustomForm* form, int step) override;
 
     // Drivers queued for the next modal forms, one each, in order; then the standing driver.
     void QueueModalDriver(TModalDriver driver) { queue_.push_back(std::move(driver)); }
@@ -49,7 +73,8 @@ private:
 
 // Installs the backend QZ_DISPLAY names ("headless" or "sdl"; without it "sdl" when a display is
 // present) as the form host, once; returns it. A display SDL cannot open gives headless with a warning.
-// QZ_SCREENSHOT names a PNG file that the first window shown modally is written to.
+// QZ_SCREENSHOT names a PNG file that the first window shown modally is written to. QZ_SCRIPT_TEXT holds
+// a script for the session's window (a script that cannot be read is reported and fails the session).
 TDisplayBackend* InstallDisplay();
 // The headless backend when that is the one installed (installing it when none is yet), else nullptr.
 THeadlessDisplay* HeadlessDisplay();

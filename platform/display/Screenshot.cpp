@@ -40,6 +40,7 @@ public:
     void FormHidden(TCustomForm* form) override { Inner->FormHidden(form); }
     void FormDestroyed(TCustomForm* form) override { Inner->FormDestroyed(form); }
     void Invalidate(TControl* control) override { Inner->Invalidate(control); }
+    void ModalEnded(TCustomForm* form) override { Inner->ModalEnded(form); }
     bool ModalStep(TCustomForm* form, int step) override {
         TFormHost* inner = Inner;
         if (step == 0 && !File.empty()) {

@@ -323,7 +323,7 @@ bool TSdlDisplay::DropDownEvent(const void* event) {
     return true;
 }
 
-bool TSdlDisplay::ModalStep(TCustomForm* form, int step) {
+bool TSdlDisplay::DefaultModalStep(TCustomForm* form, int step) {
     ProcessEvents(step == 0 ? 0 : 50);
     return true;
 }
@@ -690,53 +690,140 @@ TMenuItem* TSdlDisplay::TrackPopup(const TMenuItem& items, int x, int y) {
 
 // ---- keys and choice of backend
 
+namespace {
+
+struct TSdlKey {
+    int Sdl;
+    Word Key;
+};
+
+// Keys other than letters, digits, function keys and the keypad digits; the first of two SDL keys
+// for one virtual key is the one scripted input uses.
+constexpr TSdlKey kSdlKeys[] = {
+    {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_BACKSPACE, VK_BACK},
+    {SDLK_TAB, VK_TAB},       {SDLK_SPACE, VK_SPACE},     {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},       {SDLK_HOME, VK_HOME},       {SDLK_LEFT, VK_LEFT},     {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},   {SDLK_DOWN, VK_DOWN},       {SDLK_INSERT, VK_INSERT}, {SDLK_DELETE, VK_DELETE},
+    {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RSHIFT, VK_SHIFT},    {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},     {SDLK_RALT, VK_MENU},       {SDLK_KP_0, 0x60},        {SDLK_KP_MULTIPLY, 0x6A},
+    {SDLK_KP_PLUS, 0x6B},     {SDLK_KP_MINUS, 0x6D},      {SDLK_KP_PERIOD, 0x6E},   {SDLK_KP_DIVIDE, 0x6F},
+    {SDLK_SEMICOLON, 0xBA},   {SDLK_EQUALS, 0xBB},        {SDLK_COMMA, 0xBC},       {SDLK_MINUS, 0xBD},
+    {SDLK_PERIOD, 0xBE},      {SDLK_SLASH, 0xBF},         {SDLK_BACKQUOTE, 0xC0},   {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC},   {SDLK_RIGHTBRACKET, 0xDD},  {SDLK_QUOTE, 0xDE},
+};
+
+Uint16 ModFromShift(TShiftState shift) {
+    Uint16 mod = KMOD_NONE;
+    if (shift.Contains(ssShift)) mod |= KMOD_LSHIFT;
+    if (shift.Contains(ssCtrl)) mod |= KMOD_LCTRL;
+    if (shift.Contains(ssAlt)) mod |= KMOD_LALT;
+    return mod;
+}
+
+} // namespace
+
 Word VirtualKeyFromSdl(int k) {
     if (k >= SDLK_a && k <= SDLK_z) return static_cast<Word>('A' + (k - SDLK_a));
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<Word>(k);
     if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<Word>(VK_F1 + (k - SDLK_F1));
     if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return static_cast<Word>(0x61 + (k - SDLK_KP_1));
-    switch (k) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    case SDLK_KP_0: return 0x60;
-    case SDLK_KP_MULTIPLY: return 0x6A;
-    case SDLK_KP_PLUS: return 0x6B;
-    case SDLK_KP_MINUS: return 0x6D;
-    case SDLK_KP_PERIOD: return 0x6E;
-    case SDLK_KP_DIVIDE: return 0x6F;
-    case SDLK_SEMICOLON: return 0xBA;
-    case SDLK_EQUALS: return 0xBB;
-    case SDLK_COMMA: return 0xBC;
-    case SDLK_MINUS: return 0xBD;
-    case SDLK_PERIOD: return 0xBE;
-    case SDLK_SLASH: return 0xBF;
-    case SDLK_BACKQUOTE: return 0xC0;
-    case SDLK_LEFTBRACKET: return 0xDB;
-    case SDLK_BACKSLASH: return 0xDC;
-    case SDLK_RIGHTBRACKET: return 0xDD;
-    case SDLK_QUOTE: return 0xDE;
-    default: return 0;
+    for (const TSdlKey& e : kSdlKeys)
+        if (e.Sdl == k) return e.Key;
+    return 0;
+}
+
+int SdlKeyFromVirtual(Word key) {
+    if (key >= 'A' && key <= 'Z') return SDLK_a + (key - 'A');
+    if (key >= '0' && key <= '9') return key;
+    if (key >= VK_F1 && key <= VK_F12) return SDLK_F1 + (key - VK_F1);
+    if (key >= 0x61 && key <= 0x69) return SDLK_KP_1 + (key - 0x61);
+    for (const TSdlKey& e : kSdlKeys)
+        if (e.Key == key) return e.Sdl;
+    return 0;
+}
+
+// ---- scripted input
+
+void TSdlDisplay::InputKey(TCustomForm& form, Word key, TShiftState shift, char ch) {
+    unsigned id = WindowId(&form);
+    int sym = SdlKeyFromVirtual(key);
+    if (!id || !sym) {
+        TDisplayBackend::InputKey(form, key, shift, ch);
+        return;
     }
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = id;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = ModFromShift(shift);
+    Handle(&e);
+    // A key that types a printable character gives its text as a keyboard does.
+    if (static_cast<unsigned char>(ch) >= 0x20 && ch != 0x7F && !shift.Contains(ssCtrl) &&
+        !shift.Contains(ssAlt))
+        InputText(form, AnsiString(1, ch));
+    e.type = SDL_KEYUP;
+    e.key.state = SDL_RELEASED;
+    Handle(&e);
+}
+
+void TSdlDisplay::InputText(TCustomForm& form, const AnsiString& chars) {
+    unsigned id = WindowId(&form);
+    if (!id) {
+        TDisplayBackend::InputText(form, chars);
+        return;
+    }
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = id;
+    AnsiString utf8 = AnsiToUtf8(chars);
+    if (utf8.size() >= sizeof(e.text.text)) utf8.resize(sizeof(e.text.text) - 1);
+    std::copy(utf8.begin(), utf8.end(), e.text.text);
+    Handle(&e);
+}
+
+void TSdlDisplay::InputClick(TCustomForm& form, TControl& control, TPoint at) {
+    unsigned id = WindowId(&form);
+    if (!id) {
+        TDisplayBackend::InputClick(form, control, at);
+        return;
+    }
+    TPoint offset = OffsetInForm(&control);
+    int x = offset.X + at.X, y = offset.Y + at.Y;
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = id;
+    e.motion.x = x;
+    e.motion.y = y;
+    Handle(&e);
+    e = SDL_Event{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = id;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = SDL_PRESSED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    Handle(&e);
+    // The press may have closed the form or its window.
+    if (WindowId(&form) != id) return;
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.state = SDL_RELEASED;
+    Handle(&e);
+}
+
+void TSdlDisplay::Pause(int ms) {
+    Uint32 until = SDL_GetTicks() + static_cast<Uint32>(ms);
+    while (!Application->Terminated()) {
+        Sint32 left = static_cast<Sint32>(until - SDL_GetTicks());
+        if (left <= 0) break;
+        ProcessEvents(std::min<Sint32>(left, 20));
+        Application->ProcessMessages();
+    }
+}
+
+void TSdlDisplay::Frame() {
+    ProcessEvents(0);
 }
 
 AnsiString DisplayNameFromEnvironment() {

@@ -27,7 +27,13 @@ public:
     void FormDestroyed(TCustomForm* form) override;
     void Invalidate(TControl* control) override;
     // Paints what changed, waits a little for input and dispatches it.
-    bool ModalStep(TCustomForm* form, int step) override;
+    bool DefaultModalStep(TCustomForm* form, int step) override;
+    // Scripted input as SDL events through the same dispatch as real ones.
+    void InputKey(TCustomForm& form, Word key, TShiftState shift, char ch) override;
+    void InputText(TCustomForm& form, const AnsiString& chars) override;
+    void InputClick(TCustomForm& form, TControl& control, TPoint at) override;
+    void Pause(int ms) override;
+    void Frame() override;
 
     // Paints the windows that need it, waits up to timeoutMs for events and dispatches them.
     void ProcessEvents(int timeoutMs);
@@ -80,5 +86,7 @@ std::unique_ptr<TDisplayBackend> CreateSdlDisplay();
 
 // The virtual-key code of an SDL key code; 0 for keys without one.
 Word VirtualKeyFromSdl(int keycode);
+// The SDL key code of a virtual key; 0 for keys without one.
+int SdlKeyFromVirtual(Word key);
 
 } // namespace qz

@@ -309,15 +309,22 @@ public:
         mc_.SetResource(text);
         return *this;
     }
+    // The properties described after this are public, not published: FindPublicProperty finds them;
+    // they are not streamed, listed or translated.
+    ClassBuilder& Public() {
+        public_ = true;
+        return *this;
+    }
     TMetaClass& MetaClass() { return mc_; }
 
 private:
     TPropInfo& Add(const char* name) {
-        last_ = &mc_.AddProperty(name);
+        last_ = public_ ? &mc_.AddPublicProperty(name) : &mc_.AddProperty(name);
         return *last_;
     }
     TMetaClass& mc_;
     TPropInfo* last_ = nullptr;
+    bool public_ = false;
 };
 
 namespace detail {

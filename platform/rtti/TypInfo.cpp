@@ -375,6 +375,20 @@ TPropInfo& TMetaClass::AddProperty(const AnsiString& name) {
     return *props_.back();
 }
 
+TPropInfo& TMetaClass::AddPublicProperty(const AnsiString& name) {
+    publicProps_.push_back(std::make_unique<TPropInfo>());
+    publicProps_.back()->Name = name;
+    publicProps_.back()->Owner = this;
+    return *publicProps_.back();
+}
+
+const TPropInfo* TMetaClass::FindPublicProperty(const AnsiString& name) const {
+    for (const TMetaClass* c = this; c; c = c->parent_)
+        for (const auto& p : c->publicProps_)
+            if (SameText(p->Name, name)) return p.get();
+    return FindProperty(name);
+}
+
 void TMetaClass::AddMethod(const AnsiString& name, const TMethodCode* code) {
     methods_.emplace_back(name, code);
     if (code->Name().empty()) const_cast<TMethodCode*>(code)->SetName(name);

@@ -120,6 +120,8 @@ struct TMetaClass {
     const TPropInfo* FindProperty(const AnsiString& name) const;
     std::vector<const TPropInfo*> Properties() const;
     const std::vector<std::unique_ptr<TPropInfo>>& OwnProperties() const { return props_; }
+    // Public properties described for tools (ItemIndex of a combo box), then the published ones.
+    const TPropInfo* FindPublicProperty(const AnsiString& name) const;
 
     // Published methods by name (ignoring case), and the name of a code.
     const TMethodCode* MethodAddress(const AnsiString& name) const;
@@ -135,6 +137,7 @@ struct TMetaClass {
 
     // Used by the builder.
     TPropInfo& AddProperty(const AnsiString& name);
+    TPropInfo& AddPublicProperty(const AnsiString& name);
     void AddMethod(const AnsiString& name, const TMethodCode* code);
     void AddField(TFieldInfo field);
     void AddMessage(Cardinal msg, MessageHandler handler);
@@ -148,6 +151,7 @@ private:
     TObject* (*create_)(TObject*) = nullptr;
     const char* resource_ = nullptr;
     std::vector<std::unique_ptr<TPropInfo>> props_;
+    std::vector<std::unique_ptr<TPropInfo>> publicProps_;
     std::vector<std::pair<AnsiString, const TMethodCode*>> methods_;
     std::vector<TFieldInfo> fields_;
     std::vector<std::pair<Cardinal, MessageHandler>> messages_;

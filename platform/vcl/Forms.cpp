@@ -307,8 +307,10 @@ TModalResult TCustomForm::ShowModal() {
             }
         }
         result = modalResult_;
+        FormHost()->ModalEnded(this);
         Hide();
     } catch (...) {
+        FormHost()->ModalEnded(this);
         formState_ >> fsModal;
         --Application->modalLevel_;
         if (Visible()) Hide();

@@ -156,6 +156,8 @@ public:
     // driver act); the application then processes its queue and checks the modal result. Returning
     // false abandons the loop: the form ends with mrCancel.
     virtual bool ModalStep(TCustomForm* form, int step) = 0;
+    // The modal loop of form ended (its modal result is set, the form not yet hidden).
+    virtual void ModalEnded(TCustomForm* form) {}
     virtual void Invalidate(TControl* control) {}
 };
 

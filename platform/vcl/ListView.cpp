@@ -269,6 +269,8 @@ QZ_CLASS_INFO(TListView, TCustomControl) {
     b.Event("OnEditing", &TListView::OnEditing);
     b.Event("OnInsert", &TListView::OnInsert);
     b.Event("OnSelectItem", &TListView::OnSelectItem);
+    b.Public().Property("ItemIndex", &TListView::ItemIndex, &TListView::SetItemIndex);
+    b.Property("SelCount", &TListView::SelCount);
 }
 
 TListView::TListView(TComponent* owner)

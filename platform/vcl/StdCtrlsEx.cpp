@@ -177,6 +177,7 @@ QZ_CLASS_INFO(TCustomComboBox, TCustomControl) {
     b.Event("OnCloseUp", &TCustomComboBox::OnCloseUp);
     b.Event("OnDrawItem", &TCustomComboBox::OnDrawItem);
     b.Event("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
+    b.Public().Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex);
 }
 
 QZ_CLASS_INFO(TComboBox, TCustomComboBox) {}
