@@ -37,15 +37,32 @@ bool WriteAll(int fd, const AnsiString& data) {
     return true;
 }
 
-// In a folder others may write to (such as the temporary folder) only our own, singly linked file in
-// a folder of ours or of the system is used, so nobody can plant a file or link for us to write into.
+// Only a regular file is appended to; in a folder anybody may write to, only one of a single link, so
+// that a hard link planted there as the log file does not lead elsewhere.
 bool SafeToAppend(const struct stat& dir, const struct stat& file) {
     if (!S_ISREG(file.st_mode)) return false;
-    if (!(dir.st_mode & S_IWOTH)) return true;
-    uid_t me = geteuid();
-    if (dir.st_uid != me && dir.st_uid != 0) return false;
-    if (dir.st_uid != me && !(dir.st_mode & S_ISVTX)) return false;
-    return file.st_uid == me && file.st_nlink == 1;
+    return !(dir.st_mode & S_IWOTH) || file.st_nlink == 1;
+}
+
+// Opens the log file of the folder for appending, never through a link in its place. A missing file
+// is created writable for the group (the other programs of the installation) and never for everybody.
+// An existing file, perhaps another user's, is opened without O_CREAT, which a shared folder with the
+// sticky bit may refuse for files of others.
+int OpenForAppend(int dirFd, const AnsiString& name) {
+    const int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int fd = openat(dirFd, name.c_str(), flags);
+        if (fd >= 0 || errno != ENOENT) return fd;
+        fd = openat(dirFd, name.c_str(), flags | O_CREAT | O_EXCL, 0664);
+        if (fd >= 0) {
+            struct stat st {};
+            if (fstat(fd, &st) == 0) fchmod(fd, (st.st_mode & 0775) | S_IWGRP);
+            return fd;
+        }
+        // EEXIST: another program made it meanwhile; open that one.
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
 }
 
 } // namespace
@@ -84,12 +101,10 @@ bool AppendLogLine(const AnsiString& fileName, const AnsiString& text) {
         AnsiString name = ExtractFileName(fileName);
         if (dir.empty() || name.empty()) return false;
         if (!DirectoryExists(dir) && !ForceDirectories(dir)) return false;
-        // Without its trailing separator, so that a link in place of the folder is not followed.
-        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-        Fd dirFd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        // The folder may be a link (to a Log folder shared elsewhere); the file itself never is.
+        Fd dirFd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dirFd.fd < 0) return false;
-        Fd file(openat(dirFd.fd, name.c_str(),
-                       O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+        Fd file(OpenForAppend(dirFd.fd, name));
         if (file.fd < 0) return false;
         struct stat dirStat {
         }, fileStat{};

@@ -13,8 +13,9 @@ AnsiString AlertLogFileName(const AnsiString& logDir, const AnsiString& name, co
                             TDateTime now);
 // "YYYY/MM/DD hh:nn:ss:zzz", with "/" and ":" whatever the date and time separators.
 AnsiString AlertTimeStamp(TDateTime now);
-// Appends text + CR LF to the file, creating its folder and the file when missing. Never raises;
-// false when the line was not written.
+// Appends text + CR LF to the file, creating its folder and the file (writable for the group, never
+// for everybody) when missing; a link in place of the file is never followed. Never raises; false
+// when the line was not written.
 bool AppendLogLine(const AnsiString& fileName, const AnsiString& text);
 // One line "[time stamp] text" in the alert log of that name and period under baseDir.
 bool WriteAlertLogIn(const AnsiString& baseDir, const AnsiString& name, const AnsiString& text,

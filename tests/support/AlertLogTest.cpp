@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qz;
 
@@ -77,24 +78,21 @@ TEST_F(AlertLog, InstallPathFromClientPathElseServerPath) {
     EXPECT_EQ(GetLogBaseDir(), GetTempPath());
 }
 
-TEST_F(AlertLog, WritersFailQuietlyAndFollowNoPlantedLinks) {
+TEST_F(AlertLog, WritersFailQuietlyAndFollowNoLinkPlantedAsTheFile) {
     // A log folder that cannot be made.
     Write("client", "a file where the installation folder should be");
     EXPECT_FALSE(WriteAlertLog("libstrs", "x", "D"));
 
-    // A link in place of the log file, or of the log folder.
+    // A link in place of the log file, to a file or to nothing.
     SetRegistry("ClientPath=" + dir() + "other\n");
     std::string target = Write("target.txt", "keep");
     std::filesystem::create_directories(dir() + "other/Log");
     std::filesystem::create_symlink(target, dir() + "other/Log/Alert_libstrs_20250305.log");
     EXPECT_FALSE(WriteAlertLog("libstrs", "x", "D"));
-    std::filesystem::create_directories(dir() + "elsewhere");
-    std::filesystem::create_directories(dir() + "third");
-    std::filesystem::create_symlink(dir() + "elsewhere", dir() + "third/Log");
-    SetRegistry("ClientPath=" + dir() + "third\n");
-    EXPECT_FALSE(WriteAlertLog("libstrs", "x", "D"));
+    std::filesystem::create_symlink(dir() + "missing.txt", dir() + "other/Log/Alert_libstrs_202503.log");
+    EXPECT_FALSE(WriteAlertLog("libstrs", "x", "M"));
     EXPECT_EQ(Read(target), "keep");
-    EXPECT_TRUE(std::filesystem::is_empty(dir() + "elsewhere"));
+    EXPECT_FALSE(std::filesystem::exists(dir() + "missing.txt"));
 
     // A name is never a path.
     SetRegistry("ClientPath=" + dir() + "fourth\n");
@@ -102,19 +100,38 @@ TEST_F(AlertLog, WritersFailQuietlyAndFollowNoPlantedLinks) {
     EXPECT_FALSE(std::filesystem::exists(dir() + "fourth/escape_20250305.log"));
 }
 
-TEST_F(AlertLog, NoForeignFileInASharedFolderIsWrittenTo) {
+TEST_F(AlertLog, ASharedLogFolderTakesTheLinesOfEveryProgram) {
+    const mode_t savedMask = umask(022);
+    // A Log folder that is a link to the folder the installation shares.
     std::filesystem::create_directories(dir() + "shared");
     chmod((dir() + "shared").c_str(), 01777);
-    std::string other = Write("shared/Alert_x_20250305.log", "");
-    std::filesystem::create_hard_link(other, dir() + "shared/hardlink");
+    std::filesystem::create_directories(dir() + "client");
+    std::filesystem::create_symlink(dir() + "shared", dir() + "client/Log");
+    EXPECT_TRUE(WriteAlertLog("libstrs", "first", "D"));
+    const std::string file = dir() + "shared/Alert_libstrs_20250305.log";
+    EXPECT_EQ(Read(file), "[2025/03/05 14:07:09:045] first\r\n");
+    // Made so that the other programs (users of the group) may append, and nobody else.
     struct stat st {};
-    stat(other.c_str(), &st);
-    ASSERT_EQ(st.st_nlink, 2u);
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0664u);
+    umask(savedMask);
+
     // Our own file, but linked twice: in a folder anybody may write to, it is not trusted.
-    EXPECT_FALSE(AppendLogLine(other, "x"));
+    std::filesystem::create_hard_link(file, dir() + "shared/hardlink");
+    EXPECT_FALSE(WriteAlertLog("libstrs", "linked", "D"));
     std::filesystem::remove(dir() + "shared/hardlink");
-    EXPECT_TRUE(AppendLogLine(other, "x"));
-    EXPECT_EQ(Read(other), "x\r\n");
+
+    // The day's file (and the folder) of another user of the installation.
+    if (geteuid() != 0) GTEST_SKIP() << "giving files to another user needs root";
+    const uid_t other = 65534;
+    ASSERT_EQ(chown(file.c_str(), other, other), 0);
+    EXPECT_TRUE(WriteAlertLog("libstrs", "second", "D"));
+    ASSERT_EQ(chown((dir() + "shared").c_str(), other, other), 0);
+    chmod((dir() + "shared").c_str(), 0777);
+    EXPECT_TRUE(WriteAlertLog("libstrs", "third", "D"));
+    EXPECT_EQ(Read(file), "[2025/03/05 14:07:09:045] first\r\n"
+                          "[2025/03/05 14:07:09:045] second\r\n"
+                          "[2025/03/05 14:07:09:045] third\r\n");
 }
 
 TEST_F(AlertLog, DownloadLogLivesBesideTheHostProgram) {
