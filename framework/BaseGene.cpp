@@ -4,6 +4,7 @@
 #include "controls/F2Button.h"
 #include "framework/BaseGeneU.h"
 #include "outside/pictures/PxResD5.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Format.h"
 #include "platform/core/Strings.h"
 #include "platform/data/ClientDataSet.h"
@@ -143,8 +144,12 @@ void TfrmBaseGene::SetupSystemPage() {
 }
 
 bool TfrmBaseGene::CollectParams() {
+    if (FEnvCount == 0 || (FOptionCount == 0 && !FAutoSubmit)) {
+        ShowMessageById("I", "000003", 0, 0, {""});
+        return false;
+    }
     FResultParams = VarArrayCreate({0, 2}, varVariant);
-    Variant env;
+    Variant env = VarArrayCreate({1, FEnvCount}, varVariant);
     if (!GetEnvironment(env, FEnvCount)) return false;
     FResultParams[0] = env;
     return true;
@@ -164,7 +169,17 @@ void TfrmBaseGene::SetRequiredFields(const AnsiString& Names) {
 bool TfrmBaseGene::RunInProcess(const std::vector<Variant>&) {
     return false;
 }
-void TfrmBaseGene::PrepareDataSets() {}
+void TfrmBaseGene::PrepareDataSets() {
+    BaseGenePrepareDataSets(*this);
+}
+
+void TfrmBaseGene::FieldGetText(TField* Sender, AnsiString& Text, bool) {
+    Text = ConvertUiText(Sender->AsString());
+}
+
+void TfrmBaseGene::FieldSetText(TField* Sender, const AnsiString& Text) {
+    Sender->SetAsString(QzConverter->ConvertFromUI(Variant(Text)).AsString());
+}
 void TfrmBaseGene::InitServices() {
     BaseGeneInitServices(*this);
 }
@@ -191,8 +206,16 @@ bool TfrmBaseGene::ApplyHostValues(const Variant&) {
     return false;
 }
 
-bool TfrmBaseGene::GetEnvironment(Variant& Env, int Count) {
-    Env = VarArrayCreate({0, Count - 1}, varVariant);
+bool TfrmBaseGene::GetEnvironment(Variant& Env, int) {
+    Env[1] = UpperCase(FProgramCode);
+    Env[2] = FEnvCount;
+    Env[3] = FOptionCount;
+    Env[4] = FCompanyCode;
+    Env[5] = FUserCode;
+    Env[6] = FDbName;
+    Env[7] = VarFromDateTime(Now());
+    Env[8] = FServerClass;
+    Env[9] = UpperCase(FJobKind);
     return true;
 }
 
@@ -244,7 +267,7 @@ bool TfrmBaseGene::IsLibraryModule() const {
     return IsLibraryPath(FModulePath);
 }
 void TfrmBaseGene::SetOptionCount(int Count) {
-    FOptionCount = Count + FBaseOptionCount;
+    FOptionCount = Count + (FBaseOptionCount >= FOptionCount ? FBaseOptionCount : 0);
 }
 
 void TfrmBaseGene::AddDateFields(const AnsiString& Names) {

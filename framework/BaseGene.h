@@ -29,6 +29,7 @@ class TImageList;
 class TSocketConnection;
 class TSimpleObjectBroker;
 class TClientDataSet;
+class TField;
 
 class TfrmBaseGene : public TQzForm {
     QZ_CLASS(TfrmBaseGene)
@@ -97,6 +98,9 @@ public:
     void DateFieldEnter(TObject* Sender);
     void DateFieldExit(TObject* Sender);
     void RequiredExit(TObject* Sender);
+    // Text fields of the window's data sets: shown and stored in the interface code page.
+    void FieldGetText(TField* Sender, AnsiString& Text, bool DisplayText);
+    void FieldSetText(TField* Sender, const AnsiString& Text);
 
     // Published properties.
     TNotifyEvent OnDateFieldEnter() const { return FOnDateFieldEnter; }

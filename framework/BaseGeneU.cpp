@@ -3,6 +3,7 @@
 #include "controls/ExtPage.h"
 #include "controls/F2Button.h"
 #include "controls/PropUtils.h"
+#include "controls/QzRadioGroup.h"
 #include "controls/SelectPnl.h"
 #include "framework/BaseGene.h"
 #include "platform/core/CodePages.h"
@@ -77,6 +78,21 @@ bool IsKindOf(const TComponent* c, const char* className) {
     return c && cls && c->ClassInfo()->InheritsFrom(cls);
 }
 
+// Enter in the control moves to the next page: it is listed, or it is the end edit or the list of a
+// listed selection panel, or a button of a listed radio group.
+bool EndsItsPage(const TfrmBaseGene& w, const TWinControl* active) {
+    for (const TControl* c : w.FPageEndControls) {
+        if (auto* panel = dynamic_cast<const TSelectPanel*>(c)) {
+            if (active == panel->EndEdit || active == panel->ListView) return true;
+        } else if (auto* group = dynamic_cast<const TQzRadioGroup*>(c)) {
+            if (active == group || active->Parent() == group) return true;
+        } else if (c == active) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsPositiveInteger(const AnsiString& s) {
     int v;
     return TryStrToInt(s, v) && v > 0;
@@ -87,7 +103,11 @@ bool IsPositiveInteger(const AnsiString& s) {
 // Life of the window.
 
 void BaseGeneCreate(TfrmBaseGene& w) {
-    if (w.GetSystemCodePage() == "950") DateSeparator = '/'; // the locale's separator
+    if (w.GetSystemCodePage() == "950") {
+        // The separator of the user's locale, "/" when it gives none.
+        AnsiString separator = GetLocaleDateSeparator();
+        DateSeparator = separator.empty() ? '/' : separator[0];
+    }
     Application->SetHintHidePause(500000);
     w.FVersion = kVersion;
     w.FCompanyCode.clear();
@@ -131,6 +151,22 @@ void BaseGeneDestroy(TfrmBaseGene& w) {
     w.FServerObject.Clear();
     w.FHostObject.Clear();
     w.FDynamicDates.reset();
+}
+
+void BaseGenePrepareDataSets(TfrmBaseGene& w) {
+    for (int i = 0; i < w.ComponentCount(); ++i) {
+        auto* dataSet = dynamic_cast<TClientDataSet*>(w.Components(i));
+        if (!dataSet) continue;
+        dataSet->DisableControls();
+        for (int f = 0; f < dataSet->FieldCount(); ++f) {
+            TField* field = dataSet->Fields(f);
+            field->SetDisplayLabel(w.ConvertUiText(field->DisplayLabel()));
+            if (field->DataType() != ftString && field->DataType() != ftMemo) continue;
+            if (!field->OnGetText) field->OnGetText = TFieldGetTextEvent(&w, &TfrmBaseGene::FieldGetText);
+            if (!field->OnSetText) field->OnSetText = TFieldSetTextEvent(&w, &TfrmBaseGene::FieldSetText);
+        }
+        dataSet->EnableControls();
+    }
 }
 
 void BaseGeneSetModulePath(TfrmBaseGene& w, const AnsiString& path) {
@@ -301,6 +337,31 @@ void BaseGeneHelp(TfrmBaseGene& w) {
     w.FHostObject.Call("CallHelp", {VarArrayOf({Copy(w.FProgramCode, 1, 3), number})});
 }
 
+void BaseGeneShowFileProperties(TfrmBaseGene& w) {
+    TFileProperties file;
+    if (!ShellProperties(w.FModulePath, file)) return;
+    struct Line {
+        const char* key;
+        const char* caption;
+        AnsiString value;
+    };
+    const Line lines[] = {
+        {"sFileName", "文件名称", file.Name},
+        {"sFileSize", "大小", IntToStr(file.Size)},
+        {"sFileTime", "修改时间", FormatDateTime("yyyy/mm/dd hh:nn:ss", file.Time)},
+        {"sFileVersion", "版本", file.Version},
+    };
+    AnsiString text;
+    for (const Line& line : lines) {
+        AnsiString caption;
+        w.GetLangText("TfrmBaseGene", line.key, caption, true, GB(line.caption));
+        if (!text.empty()) text += "\r";
+        text += caption + ": " + line.value;
+    }
+    w.ShowMessageBox(text, static_cast<Byte>(mtInformation),
+                     static_cast<Word>(TMsgDlgButtons({mbOK}).Bits()));
+}
+
 void BaseGeneKeyDown(TfrmBaseGene& w, Word& key, unsigned shiftBits) {
     TShiftState shift = TShiftState::FromBits(shiftBits);
     const bool ctrl = shift.Contains(ssCtrl), alt = shift.Contains(ssAlt), sh = shift.Contains(ssShift);
@@ -315,7 +376,7 @@ void BaseGeneKeyDown(TfrmBaseGene& w, Word& key, unsigned shiftBits) {
     } else if (key == VK_F2) {
         w.DoF2Key(113, w.ActiveControl());
     } else if (ctrl && alt && key == 'V') {
-        ShowMessage("File: " + w.FModulePath); // the file-properties dialog of the module
+        BaseGeneShowFileProperties(w);
     } else if ((ctrl && sh && key == VK_TAB) || (ctrl && key == VK_PRIOR)) {
         turnPage(false);
     } else if ((ctrl && key == VK_TAB) || (ctrl && key == VK_NEXT)) {
@@ -329,8 +390,7 @@ void BaseGeneKeyPress(TfrmBaseGene& w, char& key) {
     if (!active) return;
     // A memo takes Enter as a new line on its first two lines.
     if (auto* memo = dynamic_cast<TCustomMemo*>(active); memo && memo->CaretPos().Y < 2) return;
-    bool listed =
-        std::find(w.FPageEndControls.begin(), w.FPageEndControls.end(), active) != w.FPageEndControls.end();
+    bool listed = EndsItsPage(w, active);
     if (auto* grid = dynamic_cast<TDrawGrid*>(active)) {
         if (listed) {
             key = 0;
@@ -376,7 +436,10 @@ void BaseGenePageChange(TfrmBaseGene& w) {
         }
         if (!found) return;
         if (!found->Enabled()) continue;
-        if (found->CanFocus()) found->SetFocus();
+        TWinControl* target = found;
+        if (auto* panel = dynamic_cast<TSelectPanel*>(found))
+            target = panel->IsRangeInput() ? static_cast<TWinControl*>(panel->BeginEdit) : panel->ListView;
+        if (target && target->CanFocus()) target->SetFocus();
         return;
     }
 }
@@ -447,9 +510,11 @@ bool BaseGeneSetupAddress(TfrmBaseGene& w, TSocketConnection* connection) {
     AnsiString error;
     try {
         connection->Close();
+        // Only what reading the settings queued counts: earlier messages were reported already.
+        size_t queued = w.FMessageItems.size();
         TCorvaneIniC ini;
-        if (!w.FMessageItems.empty()) {
-            error = w.FMessageItems;
+        if (w.FMessageItems.size() > queued) {
+            error = w.FMessageItems.substr(queued);
         } else if (VarIsArray(ini.Servers)) {
             connection->Address = ini.Servers.GetElement({0, 0}).AsString();
             connection->ObjectBroker = nullptr;

@@ -16,6 +16,7 @@ class TComponent;
 void BaseGeneCreate(TfrmBaseGene& w);
 void BaseGeneShow(TfrmBaseGene& w);
 void BaseGeneDestroy(TfrmBaseGene& w);
+void BaseGenePrepareDataSets(TfrmBaseGene& w);
 bool BaseGeneInitFromHost(TfrmBaseGene& w, const Variant& params);
 void BaseGeneInitServices(TfrmBaseGene& w);
 void BaseGeneDefineModule(TfrmBaseGene& w);
@@ -30,6 +31,8 @@ void BaseGeneDoF2Key(TfrmBaseGene& w, Word key, TControl* control);
 // The help number for a program code; "" when the code gives none.
 AnsiString HelpNumber(const AnsiString& programCode);
 void BaseGeneHelp(TfrmBaseGene& w);
+// Ctrl+Alt+V: the module file's name, size, time and version in the window's message box.
+void BaseGeneShowFileProperties(TfrmBaseGene& w);
 void BaseGenePageChange(TfrmBaseGene& w);
 bool BaseGenePageChanging(TfrmBaseGene& w);
 void BaseGeneCycleView(TfrmBaseGene& w);

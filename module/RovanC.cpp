@@ -3,6 +3,10 @@
 #include "module/DLLRPCtrller.h"
 #include "module/RovanCF.h"
 #include "platform/display/Display.h"
+#include "platform/os/FileVersion.h"
+
+// The version the file's properties show.
+QZ_FILE_VERSION("870401-0.00.00");
 
 namespace {
 

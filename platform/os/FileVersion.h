@@ -21,5 +21,6 @@ AnsiString ReadFileVersion(const AnsiString& fileName);
 } // namespace qz
 
 #define QZ_FILE_VERSION(text)                                                                                \
-    __attribute__((used, section(".note.qz.version"))) static const ::qz::TVersionNote<sizeof(text)>         \
+    __attribute__((used, aligned(4),                                                                         \
+                   section(".note.qz.version"))) static const ::qz::TVersionNote<sizeof(text)>               \
         qzFileVersionNote = {3, sizeof(text), 1, "Qz", text}
