@@ -172,8 +172,10 @@ void BaseGenePrepareDataSets(TfrmBaseGene& w) {
 void BaseGeneSetModulePath(TfrmBaseGene& w, const AnsiString& path) {
     w.FModulePath = path;
     if (!w.IsLibraryModule()) {
-        // Stand-alone run: initialise at once with the test company.
-        w.InitFromHost(VarArrayOf({AnsiString("796"), AnsiString("DEMO"), AnsiString("DEMO")}));
+        // Stand-alone run: initialise at once with the test company, no host window and the reserved
+        // parameter, so that the window does not close itself for want of parameters.
+        w.InitFromHost(
+            VarArrayOf({AnsiString("796"), AnsiString("DEMO"), AnsiString("DEMO"), 0, AnsiString()}));
     }
 }
 

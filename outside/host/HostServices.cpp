@@ -4,6 +4,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Strings.h"
 #include "platform/os/IniFiles.h"
+#include "platform/os/System.h"
 #include "platform/variant/Dispatch.h"
 
 #include <cstdio>
@@ -102,6 +103,10 @@ private:
 
 Variant CreateHostApplication(const THostOptions& options) {
     return Variant(static_cast<IDispatchObject*>(new THostApplication(options)));
+}
+
+AnsiString CatalogueBeside(const AnsiString& binaryFile) {
+    return ExtractFilePath(binaryFile) + "../share/qz/catalogue.ini";
 }
 
 } // namespace qz

@@ -15,4 +15,8 @@ struct THostOptions {
 // A new host application object (one reference for the caller's Variant).
 Variant CreateHostApplication(const THostOptions& options);
 
+// The message catalogue of the build or installation that holds the program or shared object:
+// "../share/qz/catalogue.ini" from its folder.
+AnsiString CatalogueBeside(const AnsiString& binaryFile);
+
 } // namespace qz

@@ -1,7 +1,8 @@
 #pragma once
 // A client installation in a temporary folder for one test: the registry file naming it (and the
-// module's server object library), its client settings, and the server object's database (QZ_TINSLEY_DB,
-// set for the process and the programs it starts); removed at the end.
+// libraries of the module's server object and of the host application object of a run without a host), its
+// client settings, and the server object's database (QZ_TINSLEY_DB, set for the process and the programs it
+// starts); removed at the end.
 #include "platform/os/System.h"
 
 #include <cstdlib>
@@ -20,9 +21,11 @@ public:
         std::filesystem::remove(dir_);
         std::filesystem::create_directories(dir_ + "/client");
         WriteClientSettings(clientSettings);
-        std::ofstream(Registry()) << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
-                                  << "/client\nProfileType=0\n"
-                                  << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n";
+        std::ofstream(Registry())
+            << "[HKEY_LOCAL_MACHINE\\Software\\Qz\\Corvane]\nClientPath=" << dir_
+            << "/client\nProfileType=0\n"
+            << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=TinsleyS.so\n"
+            << "[HKEY_CLASSES_ROOT\\PraxaWorkCenter.Manager]\nLibrary=PraxaWorkCenter.so\n";
         setenv("QZ_TINSLEY_DB", (dir_ + "/tinsley.db").c_str(), 1);
     }
     ~TestInstallation() {

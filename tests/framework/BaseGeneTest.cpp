@@ -70,6 +70,26 @@ TEST_F(RequestWindowTest, FewerThanFiveParametersReportOnceAndStillInitialise) {
     Forget(w);
 }
 
+TEST_F(RequestWindowTest, AStandAloneRunMakesItsOwnHostObjectAndStaysOpen) {
+    auto* w = CreateForm<TfrmRovan>(nullptr);
+    bool destroyed = false;
+    w->OnDestroy = TNotifyEvent([&](TObject*) { destroyed = true; });
+    w->SetModulePath("/opt/qz/RovanCX"); // a program, not a library: initialises itself at once
+    ASSERT_TRUE(VarIsObject(w->FHostObject));
+    EXPECT_EQ(w->FUserCode, "796");
+    EXPECT_EQ(w->FProgramCode, "ROVANC");
+    EXPECT_EQ(w->FCompanyName, GB("演示贸易有限公司"));
+    EXPECT_EQ(w->FTitle, GB("转单失败报表"));
+    EXPECT_EQ(w->FMessageItems, "");
+    EXPECT_NE(server, nullptr);
+    AnsiString text; // from the installation's catalogue
+    w->GetMessageText("E", "000038", text);
+    EXPECT_EQ(text, GB("主程序传入的参数不足,无法执行!"));
+    Application->ProcessMessages();
+    EXPECT_FALSE(destroyed);
+    w->Free();
+}
+
 TEST_F(RequestWindowTest, ModuleFileThatDoesNotNameTheWindowIsRefused) {
     TfrmRovan* w = NewWindow("/opt/qz/OtherX.so");
     EXPECT_TRUE(w->InitFromHost(HostParams(5)));
