@@ -2,6 +2,7 @@
 // positions of its operations, its notifications and outcome.
 #include "doubles/RecordingObject.h"
 #include "doubles/TestInstallation.h"
+#include "framework/BaseGene.h"
 #include "module/DLLFunc.h"
 #include "outside/host/ControllerSlots.h"
 #include "platform/core/CodePages.h"
@@ -119,12 +120,17 @@ TEST_F(ModuleTest, WindowLifeIsReportedAndItsOutcomeKept) {
     EXPECT_EQ(controller_->ResultCode, 0);
 }
 
-TEST_F(ModuleTest, FreeFormDestroysTheWindowAndNotifiedWithoutHost) {
-    controller_->OnNotify = TNotifyHostEvent{};
+TEST_F(ModuleTest, FreeFormKeepsTheOutcomeAndNotifiesNobodyWithoutAHandler) {
     ASSERT_EQ((CallSlot<int, const Variant&>(controller_, slotCreateForm, Params(5))), 0);
+    EXPECT_EQ(g_notified, std::vector<int>({0x100}));
+    TfrmBaseGene* form = static_cast<TDLLRPCtrller*>(controller_)->Form;
+    ASSERT_NE(form, nullptr);
+    form->FOutcomeCode = 1;
+    controller_->OnNotify = TNotifyHostEvent{}; // the host stops listening
     CallSlot<void>(controller_, slotFreeForm);
     EXPECT_TRUE(CallSlot<bool>(controller_, slotIsFormFreed));
-    EXPECT_TRUE(g_notified.empty());
+    EXPECT_EQ(controller_->ResultCode, 1);
+    EXPECT_EQ(g_notified, std::vector<int>({0x100})); // 0x130 went nowhere
 }
 
 TEST(ControllerClass, UnassignedClassRaisesTheInternalError) {
