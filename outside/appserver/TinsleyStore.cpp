@@ -1,5 +1,6 @@
 #include "outside/appserver/TinsleyStore.h"
 
+#include "platform/core/CodePages.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 #include "platform/os/System.h"
@@ -36,6 +37,16 @@ CREATE TABLE IF NOT EXISTS JOBS (
   UPDATED REAL NOT NULL,
   MESSAGE BLOB NOT NULL);
 )";
+
+const char* const kPlanColumns =
+    "NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION, CODEPAGE";
+const char* const kJobColumns = "JOBNO, PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, "
+                                "SUBMITTED, START_TIME, UPDATED, MESSAGE, CODEPAGE";
+
+// A record's code page, or this server's when the record names none.
+long long StoredCodePage(int codePage) {
+    return codePage ? codePage : SystemCodePage();
+}
 
 AnsiString CheckName(const AnsiString& name) {
     if (Trim(name).empty()) return "The plan name is empty";
@@ -111,10 +122,10 @@ private:
 };
 
 // A symbolic link is refused: the default file sits in the shared temporary folder.
-TinsleyStore::TinsleyStore(const AnsiString& fileName) : fileName_(fileName) {
-    int rc = sqlite3_open_v2(
-        fileName.c_str(), &db_,
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_NOFOLLOW, nullptr);
+TinsleyStore::TinsleyStore(const AnsiString& fileName, TOpen open) : fileName_(fileName) {
+    int flags = open == TOpen::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(fileName.c_str(), &db_, flags | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_NOFOLLOW,
+                             nullptr);
     if (rc != SQLITE_OK) {
         AnsiString reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
@@ -123,14 +134,43 @@ TinsleyStore::TinsleyStore(const AnsiString& fileName) : fileName_(fileName) {
     }
     sqlite3_busy_timeout(db_, 10000);
     try {
+        if (open == TOpen::ReadOnly) {
+            // A file that is no store of ours fails here rather than at the first query.
+            codePageColumns_ = HasCodePageColumn("JOBS") && HasCodePageColumn("PLANS");
+            Statement jobs(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS LIMIT 0").c_str());
+            Statement plans(db_, ("SELECT " + Columns(kPlanColumns) + " FROM PLANS LIMIT 0").c_str());
+            return;
+        }
         Transaction t(*this);
         Exec(kSchema);
+        AddCodePageColumn("PLANS");
+        AddCodePageColumn("JOBS");
         t.Commit();
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
         throw;
     }
+}
+
+bool TinsleyStore::HasCodePageColumn(const char* table) {
+    Statement s(
+        db_,
+        (AnsiString("SELECT 1 FROM pragma_table_info('") + table + "') WHERE name = 'CODEPAGE'").c_str());
+    return s.Step();
+}
+
+// The columns of a query; a store read as it is, made before texts carried their code page, gives 936.
+AnsiString TinsleyStore::Columns(const char* columns) const {
+    AnsiString list = columns;
+    if (!codePageColumns_) list = list.substr(0, list.rfind("CODEPAGE")) + "936";
+    return list;
+}
+
+// Stores made before texts carried their code page hold simplified-Chinese texts.
+void TinsleyStore::AddCodePageColumn(const char* table) {
+    if (HasCodePageColumn(table)) return;
+    Exec((AnsiString("ALTER TABLE ") + table + " ADD COLUMN CODEPAGE INTEGER NOT NULL DEFAULT 936").c_str());
 }
 
 TinsleyStore::~TinsleyStore() {
@@ -153,11 +193,25 @@ void TinsleyStore::Exec(const char* sql) {
 }
 
 std::vector<PlanRecord> TinsleyStore::Plans(const AnsiString& creator, const AnsiString& programme) {
-    Statement s(db_, "SELECT NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION FROM PLANS "
-                     "WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION");
+    Statement s(db_, ("SELECT " + Columns(kPlanColumns) +
+                      " FROM PLANS WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION")
+                         .c_str());
     s.Bind(creator).Bind(programme);
+    return ReadPlans(s);
+}
+
+std::vector<PlanRecord> TinsleyStore::AllPlans() {
+    Statement s(
+        db_,
+        ("SELECT " + Columns(kPlanColumns) + " FROM PLANS ORDER BY CREATOR, PROGRAMME, NCONDITION").c_str());
+    return ReadPlans(s);
+}
+
+std::vector<PlanRecord> TinsleyStore::ReadPlans(Statement& s) {
     std::vector<PlanRecord> plans;
-    while (s.Step()) plans.push_back({{s.Text(0), s.Text(1), s.Text(2)}, s.Text(3), s.Text(4), s.Text(5)});
+    while (s.Step())
+        plans.push_back(
+            {{s.Text(0), s.Text(1), s.Text(2)}, s.Text(3), s.Text(4), s.Text(5), static_cast<int>(s.Int(6))});
     return plans;
 }
 
@@ -173,17 +227,23 @@ AnsiString TinsleyStore::InsertPlan(const PlanRecord& plan, bool replace) {
     Transaction t(*this);
     if (PlanExists(plan.Key)) {
         if (!replace) return "A plan named '" + plan.Key.Name + "' already exists";
-        Statement s(db_, "UPDATE PLANS SET CREATE_DATE = ?, SCONDITION = ?, VCONDITION = ? "
+        Statement s(db_, "UPDATE PLANS SET CREATE_DATE = ?, SCONDITION = ?, VCONDITION = ?, CODEPAGE = ? "
                          "WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?");
-        s.Bind(plan.CreateDate).Bind(plan.SCondition).Bind(plan.VCondition);
+        s.Bind(plan.CreateDate)
+            .Bind(plan.SCondition)
+            .Bind(plan.VCondition)
+            .Bind(StoredCodePage(plan.CodePage));
         s.Bind(plan.Key.Name).Bind(plan.Key.Creator).Bind(plan.Key.Programme);
         s.Step();
     } else {
-        Statement s(db_,
-                    "INSERT INTO PLANS (NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION) "
-                    "VALUES (?, ?, ?, ?, ?, ?)");
+        Statement s(
+            db_,
+            (AnsiString("INSERT INTO PLANS (") + kPlanColumns + ") VALUES (?, ?, ?, ?, ?, ?, ?)").c_str());
         s.Bind(plan.Key.Name).Bind(plan.Key.Creator).Bind(plan.Key.Programme);
-        s.Bind(plan.CreateDate).Bind(plan.SCondition).Bind(plan.VCondition);
+        s.Bind(plan.CreateDate)
+            .Bind(plan.SCondition)
+            .Bind(plan.VCondition)
+            .Bind(StoredCodePage(plan.CodePage));
         s.Step();
     }
     t.Commit();
@@ -222,10 +282,10 @@ long long TinsleyStore::AddJob(const JobRecord& job) {
     Transaction t(*this);
     Statement s(
         db_, "INSERT INTO JOBS (PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, SUBMITTED, "
-             "START_TIME, UPDATED, MESSAGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+             "START_TIME, UPDATED, MESSAGE, CODEPAGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     s.Bind(job.Programme).Bind(job.Creator).Bind(job.JobKind).Bind(static_cast<long long>(job.RunMode));
     s.Bind(job.Request).Bind(job.Computer).Bind(job.State).Bind(job.Submitted).Bind(job.StartTime);
-    s.Bind(job.Updated).Bind(job.Message);
+    s.Bind(job.Updated).Bind(job.Message).Bind(StoredCodePage(job.CodePage));
     s.Step();
     long long no = sqlite3_last_insert_rowid(db_);
     t.Commit();
@@ -244,25 +304,38 @@ bool TinsleyStore::UpdateJob(long long jobNo, const AnsiString& state, const Ans
 }
 
 std::optional<JobRecord> TinsleyStore::Job(long long jobNo) {
-    Statement s(db_,
-                "SELECT JOBNO, PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, SUBMITTED, "
-                "START_TIME, UPDATED, MESSAGE FROM JOBS WHERE JOBNO = ?");
+    Statement s(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS WHERE JOBNO = ?").c_str());
     s.Bind(jobNo);
-    if (!s.Step()) return std::nullopt;
-    JobRecord j;
-    j.JobNo = s.Int(0);
-    j.Programme = s.Text(1);
-    j.Creator = s.Text(2);
-    j.JobKind = s.Text(3);
-    j.RunMode = static_cast<int>(s.Int(4));
-    j.Request = s.Text(5);
-    j.Computer = s.Text(6);
-    j.State = s.Text(7);
-    j.Submitted = s.Real(8);
-    j.StartTime = s.Real(9);
-    j.Updated = s.Real(10);
-    j.Message = s.Text(11);
-    return j;
+    std::vector<JobRecord> jobs = ReadJobs(s);
+    if (jobs.empty()) return std::nullopt;
+    return jobs.front();
+}
+
+std::vector<JobRecord> TinsleyStore::Jobs() {
+    Statement s(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS ORDER BY JOBNO").c_str());
+    return ReadJobs(s);
+}
+
+std::vector<JobRecord> TinsleyStore::ReadJobs(Statement& s) {
+    std::vector<JobRecord> jobs;
+    while (s.Step()) {
+        JobRecord j;
+        j.JobNo = s.Int(0);
+        j.Programme = s.Text(1);
+        j.Creator = s.Text(2);
+        j.JobKind = s.Text(3);
+        j.RunMode = static_cast<int>(s.Int(4));
+        j.Request = s.Text(5);
+        j.Computer = s.Text(6);
+        j.State = s.Text(7);
+        j.Submitted = s.Real(8);
+        j.StartTime = s.Real(9);
+        j.Updated = s.Real(10);
+        j.Message = s.Text(11);
+        j.CodePage = static_cast<int>(s.Int(12));
+        jobs.push_back(std::move(j));
+    }
+    return jobs;
 }
 
 } // namespace qz

@@ -24,6 +24,7 @@ struct PlanRecord {
     AnsiString CreateDate; // YYYYMMDD
     AnsiString SCondition;
     AnsiString VCondition;
+    int CodePage = 0; // of the texts; the server's code page when stored
 };
 
 struct JobRecord {
@@ -39,12 +40,15 @@ struct JobRecord {
     TDateTime StartTime = 0;
     TDateTime Updated = 0;
     AnsiString Message;
+    int CodePage = 0; // of the request's texts; the server's code page when stored
 };
 
 class TinsleyStore {
 public:
-    // Opens (creating when needed) the database; raises EOleError with the reason.
-    explicit TinsleyStore(const AnsiString& fileName);
+    enum class TOpen { Create, ReadOnly };
+    // Opens the database, creating it when needed unless read-only (an existing store only); raises
+    // EOleError with the reason.
+    explicit TinsleyStore(const AnsiString& fileName, TOpen open = TOpen::Create);
     ~TinsleyStore();
     TinsleyStore(const TinsleyStore&) = delete;
     TinsleyStore& operator=(const TinsleyStore&) = delete;
@@ -55,6 +59,8 @@ public:
 
     // Plans of one user and program, by name.
     std::vector<PlanRecord> Plans(const AnsiString& creator, const AnsiString& programme);
+    // Every plan, by user, program and name.
+    std::vector<PlanRecord> AllPlans();
     bool PlanExists(const PlanKey& key);
     // These answer "" on success, else the reason.
     AnsiString InsertPlan(const PlanRecord& plan, bool replace);
@@ -66,14 +72,22 @@ public:
     // False when there is no such job.
     bool UpdateJob(long long jobNo, const AnsiString& state, const AnsiString& message, TDateTime when);
     std::optional<JobRecord> Job(long long jobNo);
+    // Every job, oldest first.
+    std::vector<JobRecord> Jobs();
 
 private:
     class Statement;
     class Transaction;
     void Exec(const char* sql);
+    void AddCodePageColumn(const char* table);
+    bool HasCodePageColumn(const char* table);
+    AnsiString Columns(const char* columns) const;
+    std::vector<PlanRecord> ReadPlans(Statement& s);
+    std::vector<JobRecord> ReadJobs(Statement& s);
 
     AnsiString fileName_;
     sqlite3* db_ = nullptr;
+    bool codePageColumns_ = true;
 };
 
 } // namespace qz
