@@ -367,7 +367,10 @@ int TfrmBaseGene::ShowMessageById(const AnsiString& Kind, const AnsiString& Id, 
     else if (Kind == "Q")
         type = mtConfirmation, buttons = {mbOK, mbCancel};
     if (Buttons != 0) buttons = TMsgDlgButtons::FromBits(Buttons);
-    return ShowMessageBox(text, static_cast<Byte>(type), static_cast<Word>(buttons.Bits()));
+    FDialogItem = Kind + ";" + Id;
+    int result = ShowMessageBox(text, static_cast<Byte>(type), static_cast<Word>(buttons.Bits()));
+    FDialogItem.clear();
+    return result;
 }
 
 int TfrmBaseGene::ShowMessageBox(const AnsiString& Text, Byte DlgType, Word Buttons) {

@@ -170,6 +170,8 @@ public:
     int ShowMessageById(const AnsiString& Kind, const AnsiString& Id, Word Buttons, int ArgCount,
                         const std::vector<AnsiString>& Args);
     int ShowMessageBox(const AnsiString& Text, Byte DlgType, Word Buttons);
+    // The catalogue item ("E;000013") of the message box being shown, for the session log.
+    AnsiString FDialogItem;
 
     // Host parameters and identity.
     AnsiString FUserCode;

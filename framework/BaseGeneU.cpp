@@ -13,6 +13,7 @@
 #include "platform/core/Strings.h"
 #include "platform/data/ClientDataSet.h"
 #include "platform/data/SocketConnection.h"
+#include "platform/display/DialogLog.h"
 #include "platform/gfx/Font.h"
 #include "platform/os/System.h"
 #include "platform/variant/ComObj.h"
@@ -768,7 +769,9 @@ void BaseGeneReportMessages(TfrmBaseGene& w, const AnsiString& items) {
         TMsgDlgType type;
         TMsgDlgButtons buttons;
         KindDialog(kind, type, buttons);
+        w.FDialogItem = kind + ";" + id;
         w.ShowMessageBox(text, static_cast<Byte>(type), static_cast<Word>(TMsgDlgButtons({mbOK}).Bits()));
+        w.FDialogItem.clear();
     }
 }
 
@@ -794,6 +797,7 @@ int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType
             if (auto* button = dynamic_cast<TButton*>(dialog->Components(i)))
                 button->SetCaption(w.ConvertUiText(GetButtonCaption(button->Name())));
     w.QzConverter->SetConvertFont(w.GetUIConvertKind(), dialog->Font());
+    if (!w.FDialogItem.empty()) NoteDialogItem(dialog, w.FDialogItem);
     int result = dialog->ShowModal();
     dialog->Free();
     if (TWinControl* active = w.ActiveControl()) PostMessage(active->Handle(), WM_LBUTTONUP, 0, 0);
