@@ -111,8 +111,9 @@ void CheckShape(const TScriptLine& line) {
             AnsiString wanted = shape.MaxArgs < 0    ? "at least " + IntToStr(shape.MinArgs)
                                 : shape.MaxArgs == 0 ? AnsiString("no")
                                                      : IntToStr(shape.MinArgs);
-            throw EScriptError(line.Number, line.Verb + " takes " + wanted + " argument" +
-                                                (shape.MaxArgs == 1 ? "" : "s") + ", not " + IntToStr(n));
+            bool one = shape.MinArgs == 1 && shape.MaxArgs != 0 && shape.MaxArgs <= 1;
+            throw EScriptError(line.Number, line.Verb + " takes " + wanted + " argument" + (one ? "" : "s") +
+                                                ", not " + IntToStr(n));
         }
         return;
     }
