@@ -13,6 +13,22 @@
 
 namespace qz {
 
+namespace {
+
+// The session of a script; a script that cannot be read fails the session before it starts.
+std::unique_ptr<TScriptSession> SessionFromScript(const AnsiString& text) {
+    const char* press = std::getenv("QZ_HEADLESS_PRESS");
+    try {
+        return std::make_unique<TScriptSession>(ParseScript(text), press ? press : "btnCancel");
+    } catch (const EScriptError& e) {
+        auto session = std::make_unique<TScriptSession>(std::vector<TScriptLine>{}, "");
+        session->Abandon(e.Line, e.what());
+        return session;
+    }
+}
+
+} // namespace
+
 TDisplayBackend::TDisplayBackend() = default;
 TDisplayBackend::~TDisplayBackend() = default;
 
@@ -30,16 +46,33 @@ void TDisplayBackend::FormDestroyed(TCustomForm* form) {
     DialogForgotten(form);
 }
 
+// The session window starts the script; dialogs of a copy without a running session of its own take
+// their answers from the session of another copy, when one runs.
+TScriptSession* TDisplayBackend::SessionFor(TCustomForm* form) {
+    if (!script_ && scriptText_ && form == SessionWindow()) script_ = SessionFromScript(*scriptText_);
+    if (script_ && (script_->Started() || form == SessionWindow())) return script_.get();
+    if (!guest_) guest_ = TScriptSession::Guest();
+    return guest_.get();
+}
+
 bool TDisplayBackend::ModalStep(TCustomForm* form, int step) {
-    if (script_ && (script_->Started() || form == SessionWindow())) {
-        Frame();
-        return script_->ModalStep(*this, form, step);
-    }
+    if (TScriptSession* session = step == 0 ? SessionFor(form) : nullptr)
+        sessionForms_.push_back({form, session});
+    for (const auto& [f, session] : sessionForms_)
+        if (f == form) {
+            Frame();
+            return session->ModalStep(*this, form, step);
+        }
     return DefaultModalStep(form, step);
 }
 
 void TDisplayBackend::ModalEnded(TCustomForm* form) {
-    if (script_) script_->ModalEnded(form);
+    for (auto it = sessionForms_.begin(); it != sessionForms_.end(); ++it)
+        if (it->first == form) {
+            it->second->ModalEnded(form);
+            sessionForms_.erase(it);
+            break;
+        }
     DialogEnded(form);
 }
 
@@ -63,10 +96,6 @@ void TDisplayBackend::InputText(TCustomForm& form, const AnsiString& chars) {
 
 void TDisplayBackend::InputClick(TCustomForm& form, TControl& control, TPoint at) {
     Application->ClickAt(&control, at.X, at.Y);
-}
-
-void TDisplayBackend::SetScriptSession(std::unique_ptr<TScriptSession> session) {
-    script_ = std::move(session);
 }
 
 bool THeadlessDisplay::DefaultModalStep(TCustomForm* form, int step) {
@@ -107,19 +136,6 @@ namespace {
 
 std::unique_ptr<TDisplayBackend> installed;
 
-// The session of a script; a script that cannot be read fails the session before it starts.
-std::unique_ptr<TScriptSession> SessionFromScript(const char* text) {
-    const char* press = std::getenv("QZ_HEADLESS_PRESS");
-    try {
-        return std::make_unique<TScriptSession>(ParseScript(text), press ? press : "btnCancel");
-    } catch (const EScriptError& e) {
-        std::printf("script line %d: %s\n", e.Line, AnsiToUtf8(e.what()).c_str());
-        std::fflush(stdout);
-        setenv("QZ_SCRIPT_STATUS", "failed", 1);
-        return nullptr;
-    }
-}
-
 } // namespace
 
 TDisplayBackend* InstallDisplay() {
@@ -140,8 +156,7 @@ TDisplayBackend* InstallDisplay() {
         installed = std::move(headless);
     }
     SetFormHost(installed.get());
-    if (const char* script = std::getenv("QZ_SCRIPT_TEXT"))
-        installed->SetScriptSession(SessionFromScript(script));
+    if (const char* script = std::getenv("QZ_SCRIPT_TEXT")) installed->SetScript(script);
     // QZ_SCREENSHOT names a PNG file for the first window shown modally.
     if (const char* shot = std::getenv("QZ_SCREENSHOT"); shot && *shot) RequestScreenshotOnShow(shot);
     return installed.get();

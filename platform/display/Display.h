@@ -4,6 +4,7 @@
 #include "platform/vcl/Forms.h"
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qz {
@@ -32,16 +33,21 @@ public:
     virtual void Pause(int ms) {}
     virtual void Frame() {}
 
-    // The session that runs a script (QZ_SCRIPT_TEXT) on the session's window; nullptr for none.
-    void SetScriptSession(std::unique_ptr<TScriptSession> session);
+    // The script (QZ_SCRIPT_TEXT) run on the session's window once it is shown modally.
+    void SetScript(const AnsiString& text) { scriptText_ = text; }
     TScriptSession* ScriptSession() const { return script_.get(); }
 
     TDisplayBackend();
     ~TDisplayBackend() override;
 
 private:
+    TScriptSession* SessionFor(TCustomForm* form);
+
     std::vector<TCustomForm*> visible_;
+    std::optional<AnsiString> scriptText_;
     std::unique_ptr<TScriptSession> script_;
+    std::unique_ptr<TScriptSession> guest_; // answers from the session of another copy
+    std::vector<std::pair<TCustomForm*, TScriptSession*>> sessionForms_; // modal forms a session acts on
 };
 
 // No windows. A modal form is handed to a modal driver (a callback that fills fields, clicks buttons,

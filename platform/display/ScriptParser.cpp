@@ -92,6 +92,11 @@ TScriptLine ParseLine(const AnsiString& text, int number) {
             if (at < text.size() && text[at] == '"')
                 throw EScriptError(number, "a quote inside " + arg.Text + "; put a blank before it");
         }
+        if (first && !arg.Quoted && arg.Text.size() > 1 && arg.Text[0] == '@' &&
+            arg.Text.find_first_not_of("0123456789", 1) == AnsiString::npos) {
+            line.Number = StrToIntDef(arg.Text.substr(1), number);
+            continue;
+        }
         if (first) {
             if (arg.Quoted) throw EScriptError(number, "a line starts with a verb, not a quoted text");
             line.Verb = LowerCase(arg.Text);
@@ -140,6 +145,7 @@ std::vector<TScriptLine> ParseScript(const AnsiString& text) {
         TScriptLine line = ParseLine(text.substr(from, end - from), number);
         from = end + 1;
         if (line.Verb.empty()) continue;
+        number = line.Number;
         CheckShape(line);
         if (line.Verb == "end") {
             if (opened.empty()) throw EScriptError(number, "end without dialog");
@@ -155,6 +161,50 @@ std::vector<TScriptLine> ParseScript(const AnsiString& text) {
     }
     if (!opened.empty()) throw EScriptError(opened.back(), "dialog without end");
     return top;
+}
+
+namespace {
+
+void FormatLines(AnsiString& out, const std::vector<TScriptLine>& lines) {
+    for (const TScriptLine& line : lines) {
+        out += "@" + IntToStr(line.Number) + " " + line.Verb;
+        for (const TScriptArg& arg : line.Args) {
+            out += ' ';
+            if (!arg.Quoted) {
+                out += arg.Text;
+                continue;
+            }
+            out += '"';
+            for (char c : arg.Text) {
+                unsigned char u = static_cast<unsigned char>(c);
+                if (c == '"' || c == '\\') {
+                    out += '\\';
+                    out += c;
+                } else if (u < 0x20 || u >= 0x7F) {
+                    static const char hex[] = "0123456789ABCDEF";
+                    out += "\\x";
+                    out += hex[u >> 4];
+                    out += hex[u & 15];
+                } else {
+                    out += c;
+                }
+            }
+            out += '"';
+        }
+        out += '\n';
+        if (line.Verb == "dialog") {
+            FormatLines(out, line.Block);
+            out += "end\n";
+        }
+    }
+}
+
+} // namespace
+
+AnsiString FormatScript(const std::vector<TScriptLine>& lines) {
+    AnsiString out;
+    FormatLines(out, lines);
+    return out;
 }
 
 } // namespace qz

@@ -28,7 +28,11 @@ struct TScriptLine {
 };
 
 // The lines of a script; raises EScriptError for an open quote, a bad escape, an unknown verb, a
-// wrong number of arguments or an unbalanced block.
+// wrong number of arguments or an unbalanced block. A line may start with "@N": it then counts as line N
+// (the form in which lines travel between the host and the module).
 std::vector<TScriptLine> ParseScript(const AnsiString& utf8Text);
+// Lines as script text that reads back the same, each with its "@N"; texts are written with escapes
+// only, so that their bytes come back as they are.
+AnsiString FormatScript(const std::vector<TScriptLine>& lines);
 
 } // namespace qz

@@ -5,6 +5,7 @@
 #include "platform/display/DialogLog.h"
 #include "platform/display/Display.h"
 #include "platform/display/Screenshot.h"
+#include "platform/display/SessionChannel.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/Grids.h"
 #include "platform/vcl/ListView.h"
@@ -298,7 +299,80 @@ struct TScriptSession::Answer {
 TScriptSession::TScriptSession(std::vector<TScriptLine> lines, AnsiString closeButton)
     : lines_(std::move(lines)), closeButton_(std::move(closeButton)) {}
 
-TScriptSession::~TScriptSession() = default;
+TScriptSession::~TScriptSession() {
+    Register(false);
+}
+
+std::unique_ptr<TScriptSession> TScriptSession::Guest() {
+    QzSessionChannel& channel = SessionChannel();
+    if (!channel.Owner || !channel.TakeAnswer) return nullptr;
+    auto guest = std::make_unique<TScriptSession>(std::vector<TScriptLine>{}, "");
+    guest->guest_ = true;
+    guest->started_ = true;
+    return guest;
+}
+
+void TScriptSession::Register(bool on) {
+    QzSessionChannel& channel = SessionChannel();
+    if (on && !guest_) {
+        channel.Owner = this;
+        channel.TakeAnswer = [](void* owner, int* aborting) {
+            return static_cast<TScriptSession*>(owner)->Lend(aborting);
+        };
+        channel.Failed = [](void* owner) {
+            auto* session = static_cast<TScriptSession*>(owner);
+            session->failed_ = session->aborting_ = true;
+        };
+    } else if (!on && channel.Owner == this) {
+        channel.Owner = nullptr;
+        channel.TakeAnswer = nullptr;
+        channel.Failed = nullptr;
+    }
+}
+
+const char* TScriptSession::Lend(int* aborting) {
+    *aborting = aborting_ ? 1 : 0;
+    if (aborting_ || answers_.empty()) return nullptr;
+    Answer answer = answers_.front();
+    answers_.pop_front();
+    TScriptLine line;
+    line.Number = answer.Line;
+    if (answer.Block) {
+        line.Verb = "dialog";
+        line.Block = *answer.Block;
+    } else {
+        line.Verb = "answer";
+        if (answer.Row >= 0) {
+            line.Args.push_back({"pick"});
+            line.Args.push_back({IntToStr(answer.Row)});
+        }
+        line.Args.push_back({answer.Button, true});
+    }
+    lent_ = FormatScript({line});
+    return lent_.c_str();
+}
+
+// Answers for a dialog of this copy from the session that runs in another.
+bool TScriptSession::FetchAnswer(TDisplayBackend& display, TCustomForm& dialog) {
+    QzSessionChannel& channel = SessionChannel();
+    if (!guest_ || !channel.Owner || channel.Owner == this || !channel.TakeAnswer) return false;
+    int aborting = 0;
+    const char* text = channel.TakeAnswer(channel.Owner, &aborting);
+    if (aborting) aborting_ = true;
+    if (!text) return false;
+    for (TScriptLine& line : ParseScript(text)) {
+        if (line.Verb == "answer") {
+            QueueAnswers(line);
+        } else if (line.Verb == "dialog") {
+            fetched_.push_back(std::move(line.Block));
+            Answer answer;
+            answer.Line = line.Number;
+            answer.Block = &fetched_.back();
+            answers_.push_back(answer);
+        }
+    }
+    return !answers_.empty();
+}
 
 TScriptSession::Context* TScriptSession::ContextOf(TCustomForm* form) {
     for (auto& c : contexts_)
@@ -311,18 +385,30 @@ void TScriptSession::Fail(int line, const AnsiString& why) {
     failed_ = true;
     aborting_ = true;
     SetStatus("failed");
+    QzSessionChannel& channel = SessionChannel();
+    if (guest_ && channel.Owner && channel.Owner != this && channel.Failed) channel.Failed(channel.Owner);
 }
 
 TScriptSession::Context* TScriptSession::Open(TDisplayBackend& display, TCustomForm* form) {
     if (form == SessionWindow() && !started_) {
         started_ = true;
         if (!failed_) SetStatus("ok");
+        Register(true);
         auto c = std::make_unique<Context>();
         c->Form = form;
         c->Lines = &lines_;
         c->IsWindow = true;
         contexts_.push_back(std::move(c));
         return contexts_.back().get();
+    }
+    if (answers_.empty()) {
+        try {
+            FetchAnswer(display, *form);
+        } catch (const ELineFailed& e) {
+            Fail(0, e.Why);
+        } catch (const std::exception& e) {
+            Fail(0, e.what());
+        }
     }
     if (aborting_) {
         CloseAsCancel(display, *form);
@@ -392,7 +478,10 @@ void TScriptSession::ModalEnded(TCustomForm* form) {
                 Fail(a.Line, a.Block ? AnsiString("no dialog was shown for this block")
                                      : "no dialog was shown for the answer " + a.Button);
         }
-        if (window) answers_.clear();
+        if (window) {
+            answers_.clear();
+            Register(false);
+        }
         return;
     }
 }
@@ -420,6 +509,23 @@ void TScriptSession::Reply(TDisplayBackend& display, TCustomForm& dialog, const 
         Fail(answer.Line, e.Why);
     }
     CloseAsCancel(display, dialog);
+}
+
+void TScriptSession::QueueAnswers(const TScriptLine& line) {
+    const std::vector<TScriptArg>& args = line.Args;
+    for (size_t i = 0; i < args.size(); ++i) {
+        Answer answer;
+        answer.Line = line.Number;
+        if (!args[i].Quoted && SameText(args[i].Text, "pick")) {
+            if (i + 2 >= args.size()) Refuse("pick takes a row and a button");
+            int row = StrToIntDef(args[i + 1].Text, -1);
+            if (row < 0) Refuse("pick takes a row from 0, not " + args[i + 1].Text);
+            answer.Row = row;
+            i += 2;
+        }
+        answer.Button = args[i].Text;
+        answers_.push_back(answer);
+    }
 }
 
 void TScriptSession::Run(TDisplayBackend& display, Context& context, const TScriptLine& line) {
@@ -490,19 +596,7 @@ void TScriptSession::Run(TDisplayBackend& display, Context& context, const TScri
             SetStatus("failed");
         }
     } else if (verb == "answer") {
-        for (size_t i = 0; i < args.size(); ++i) {
-            Answer answer;
-            answer.Line = line.Number;
-            if (!args[i].Quoted && SameText(args[i].Text, "pick")) {
-                if (i + 2 >= args.size()) Refuse("pick takes a row and a button");
-                int row = StrToIntDef(args[i + 1].Text, -1);
-                if (row < 0) Refuse("pick takes a row from 0, not " + args[i + 1].Text);
-                answer.Row = row;
-                i += 2;
-            }
-            answer.Button = args[i].Text;
-            answers_.push_back(answer);
-        }
+        QueueAnswers(line);
     } else if (verb == "dialog") {
         Answer answer;
         answer.Line = line.Number;

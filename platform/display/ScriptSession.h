@@ -18,12 +18,17 @@ class TScriptSession {
 public:
     // closeButton: what closes the window when the script ends with the window still open.
     TScriptSession(std::vector<TScriptLine> lines, AnsiString closeButton);
+    // A session of another copy of the class library in the process: it answers this copy's dialogs
+    // with what the running session gives (nullptr when no session runs).
+    static std::unique_ptr<TScriptSession> Guest();
     ~TScriptSession();
 
     // Acts for one step of the modal loop of form; false when the form is to end with mrCancel.
     bool ModalStep(TDisplayBackend& display, TCustomForm* form, int step);
     // The modal loop of form ended.
     void ModalEnded(TCustomForm* form);
+    // Ends the session before it starts: the line cannot be read; the window is closed as Cancel.
+    void Abandon(int line, const AnsiString& why) { Fail(line, why); }
     // A line failed or an expectation did not hold.
     bool Failed() const { return failed_; }
     // The window was shown and the script ran.
@@ -38,6 +43,11 @@ private:
     void Reply(TDisplayBackend& display, TCustomForm& dialog, const Answer& answer);
     void CloseAsCancel(TDisplayBackend& display, TCustomForm& form);
     void Fail(int line, const AnsiString& why);
+    void QueueAnswers(const TScriptLine& line);
+    // The channel's side: the next answer as script text for another copy.
+    const char* Lend(int* aborting);
+    bool FetchAnswer(TDisplayBackend& display, TCustomForm& dialog);
+    void Register(bool on);
 
     std::vector<TScriptLine> lines_;
     AnsiString closeButton_;
@@ -46,6 +56,9 @@ private:
     bool started_ = false;
     bool failed_ = false;
     bool aborting_ = false;
+    bool guest_ = false;
+    AnsiString lent_;
+    std::deque<std::vector<TScriptLine>> fetched_; // lines taken from the running session
 };
 
 } // namespace qz

@@ -44,6 +44,26 @@ TEST(ScriptParser, KeepsDialogBlocksWithTheirLinesNested) {
     EXPECT_EQ(lines[1].Number, 8);
 }
 
+TEST(ScriptParser, FormattedLinesReadBackWithTheirNumbersAndBytes) {
+    auto lines = ParseScript("click a\n"
+                             "\n"
+                             "answer pick 2 \"btn OK\"\n"
+                             "dialog\n"
+                             "  type \"月\\\"\\\\\\x01\\xff\"\n"
+                             "end\n");
+    std::string text = FormatScript(lines);
+    auto again = ParseScript(text);
+    ASSERT_EQ(again.size(), 3u) << text;
+    EXPECT_EQ(again[1].Number, 3);
+    EXPECT_EQ(again[1].Args.size(), 3u);
+    EXPECT_FALSE(again[1].Args[0].Quoted);
+    EXPECT_EQ(again[1].Args[2].Text, "btn OK");
+    ASSERT_EQ(again[2].Block.size(), 1u);
+    EXPECT_EQ(again[2].Block[0].Number, 5);
+    EXPECT_EQ(again[2].Block[0].Args[0].Text, GB("月") + "\"\\\x01\xff");
+    EXPECT_EQ(FormatScript(again), text);
+}
+
 TEST(ScriptParser, WhatCannotBeReadNamesItsLine) {
     struct Case {
         const char* script;
