@@ -16,6 +16,8 @@ void TfrmBaseOpt::SetupConnection(TSocketConnection* Connection) {
     Connection->ServerName = "TinsleyS.dmTinsley";
 }
 
-QZ_CLASS_INFO(TfrmBaseOpt, TfrmBaseGene) {}
+QZ_CLASS_INFO(TfrmBaseOpt, TfrmBaseGene) {
+    b.Method("btnOkClick", &TfrmBaseOpt::btnOkClick);
+}
 
 } // namespace qz

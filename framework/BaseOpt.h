@@ -10,6 +10,13 @@ public:
     explicit TfrmBaseOpt(TComponent* owner) : TfrmBaseGene(owner) {}
     void DefineModule() override;
     void SetupConnection(TSocketConnection* Connection) override;
+
+    // Submits the job: the collected request to the server object's Request, its number reported and
+    // kept as the outcome.
+    void btnOkClick(TObject* Sender);
+
+    // Close the window after a successful submission.
+    bool FCloseAfterOk = true;
 };
 
 } // namespace qz

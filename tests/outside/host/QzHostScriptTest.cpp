@@ -102,6 +102,20 @@ TEST_F(QzHostScript, StandardInputHoldsTheScript) {
     EXPECT_TRUE(IsPng(installation_.Dir() + "/window.png"));
 }
 
+TEST_F(QzHostScript, OkSubmitsAJobTheServerKeeps) {
+    HostRun run = Run("--script " + Session("submit.qzs"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\": [I;000004] "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("notify 0x130\nResultCode=1\nResultValue=1\n"), std::string::npos)
+        << run.output;
+    HostRun list = RunProgram(QZ_BIN_DIR "/qzjobs list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.output.substr(0, list.output.find('\t', 2)), "1\tROVANC") << list.output;
+    HostRun show = RunProgram(QZ_BIN_DIR "/qzjobs show 1");
+    EXPECT_EQ(show.output.rfind("{\"lo\":0,\"items\":[{\"lo\":1,\"items\":[\"ROVANC\",14,", 0), 0u)
+        << show.output;
+}
+
 TEST_F(QzHostScript, TheSameScriptOnARealDisplayGivesTheSameOutput) {
     TestXServer server;
     if (!server.Start()) GTEST_SKIP() << "Xvfb is not installed";
