@@ -133,9 +133,15 @@ void TfrmBaseGene::tsOption2Show(TObject*) {
     SetupSystemPage();
 }
 
-void TfrmBaseGene::DateFieldEnter(TObject*) {}
-void TfrmBaseGene::DateFieldExit(TObject*) {}
-void TfrmBaseGene::RequiredExit(TObject*) {}
+void TfrmBaseGene::DateFieldEnter(TObject* Sender) {
+    BaseGeneDateFieldEnter(*this, Sender);
+}
+void TfrmBaseGene::DateFieldExit(TObject* Sender) {
+    BaseGeneDateFieldExit(*this, Sender);
+}
+void TfrmBaseGene::RequiredExit(TObject* Sender) {
+    BaseGeneRequiredExit(*this, Sender);
+}
 
 // Virtual operations.
 
@@ -144,15 +150,7 @@ void TfrmBaseGene::SetupSystemPage() {
 }
 
 bool TfrmBaseGene::CollectParams() {
-    if (FEnvCount == 0 || (FOptionCount == 0 && !FAutoSubmit)) {
-        ShowMessageById("I", "000003", 0, 0, {""});
-        return false;
-    }
-    FResultParams = VarArrayCreate({0, 2}, varVariant);
-    Variant env = VarArrayCreate({1, FEnvCount}, varVariant);
-    if (!GetEnvironment(env, FEnvCount)) return false;
-    FResultParams[0] = env;
-    return true;
+    return BaseGeneCollectParams(*this);
 }
 
 void TfrmBaseGene::DefineModule() {
@@ -163,7 +161,7 @@ void TfrmBaseGene::PickPhrase(TControl* Control) {
 }
 
 void TfrmBaseGene::SetRequiredFields(const AnsiString& Names) {
-    FRequiredFields.SetCommaText(StringReplace(Names, ";", ",", rfReplaceAll));
+    BaseGeneSetRequiredFields(*this, Names);
 }
 
 bool TfrmBaseGene::RunInProcess(const std::vector<Variant>&) {
@@ -199,28 +197,19 @@ bool TfrmBaseGene::InitFromHost(const Variant& Params) {
     }
     return result;
 }
-bool TfrmBaseGene::GetOptionValues(Variant&, int) {
-    return true;
+bool TfrmBaseGene::GetOptionValues(Variant& Values, int Index) {
+    return BaseGeneGetOptionValues(*this, Values, Index);
 }
 bool TfrmBaseGene::ApplyHostValues(const Variant&) {
     return false;
 }
 
-bool TfrmBaseGene::GetEnvironment(Variant& Env, int) {
-    Env[1] = UpperCase(FProgramCode);
-    Env[2] = FEnvCount;
-    Env[3] = FOptionCount;
-    Env[4] = FCompanyCode;
-    Env[5] = FUserCode;
-    Env[6] = FDbName;
-    Env[7] = VarFromDateTime(Now());
-    Env[8] = FServerClass;
-    Env[9] = UpperCase(FJobKind);
-    return true;
+bool TfrmBaseGene::GetEnvironment(Variant& Env, int Count) {
+    return BaseGeneGetEnvironment(*this, Env, Count);
 }
 
-bool TfrmBaseGene::GetOptionTexts(Variant&, int) {
-    return true;
+bool TfrmBaseGene::GetOptionTexts(Variant& Texts, int Index) {
+    return BaseGeneGetOptionTexts(*this, Texts, Index);
 }
 void TfrmBaseGene::AfterLoadJob() {}
 
@@ -271,11 +260,52 @@ void TfrmBaseGene::SetOptionCount(int Count) {
 }
 
 void TfrmBaseGene::AddDateFields(const AnsiString& Names) {
-    AnsiString rest = Names;
-    while (!rest.empty()) {
-        AnsiString name = Trim(CutField(rest, ";"));
-        if (!name.empty() && FDateFields.IndexOf(name) < 0) FDateFields.Add(name);
-    }
+    BaseGeneAddDateFields(*this, Names);
+}
+
+void TfrmBaseGene::PutRangeParam(const AnsiString& FromText, const AnsiString& ToText, Variant& Values,
+                                 int Index) {
+    BaseGenePutRangeParam(*this, FromText, ToText, Values, Index);
+}
+
+void TfrmBaseGene::PutPanelParam(TSelectPanel* Panel, Variant& Values, int Index) {
+    BaseGenePutPanelParam(Panel, Values, Index);
+}
+
+void TfrmBaseGene::DateToParam(const AnsiString& Text, AnsiString& Result) {
+    BaseGeneDateToParam(*this, Text, Result);
+}
+
+void TfrmBaseGene::GetDateMask(AnsiString& Text) {
+    BaseGeneGetDateMask(*this, Text);
+}
+
+void TfrmBaseGene::GetBlankDateText(AnsiString& Text) {
+    BaseGeneGetBlankDateText(*this, Text);
+}
+
+bool TfrmBaseGene::CheckDateControl(TControl* Control, bool SetMask) {
+    return BaseGeneCheckDateControl(*this, Control, SetMask);
+}
+
+bool TfrmBaseGene::CheckRequiredFields(const AnsiString& Names) {
+    return BaseGeneCheckRequiredFields(*this, Names);
+}
+
+void TfrmBaseGene::RememberControlColors(TWinControl* Container) {
+    BaseGeneRememberControlColors(*this, Container);
+}
+
+void TfrmBaseGene::RestoreControlColors(TWinControl* Container) {
+    BaseGeneRestoreControlColors(*this, Container);
+}
+
+void TfrmBaseGene::UnhookRequiredFields(const AnsiString& Names) {
+    BaseGeneUnhookRequiredFields(*this, Names);
+}
+
+void TfrmBaseGene::RunSavedHandler(TControl* Control, const AnsiString& EventName) {
+    BaseGeneRunSavedHandler(*this, Control, EventName);
 }
 
 void TfrmBaseGene::HandleHostCommand(const Variant& Command) {

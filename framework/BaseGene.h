@@ -30,6 +30,7 @@ class TSocketConnection;
 class TSimpleObjectBroker;
 class TClientDataSet;
 class TField;
+class TSelectPanel;
 
 class TfrmBaseGene : public TQzForm {
     QZ_CLASS(TfrmBaseGene)
@@ -145,6 +146,26 @@ public:
     bool IsLibraryModule() const;
     void SetOptionCount(int Count);
     void AddDateFields(const AnsiString& Names);
+    // Condition values: a date range as [#4, from, to] in "YYYYMMDD", ordered; a panel's range as
+    // entered or its list [#5, rows...] (the whole of Values when Index is below 0).
+    void PutRangeParam(const AnsiString& FromText, const AnsiString& ToText, Variant& Values, int Index);
+    void PutPanelParam(TSelectPanel* Panel, Variant& Values, int Index);
+    // A date shown in the user's date style as "YYYYMMDD".
+    void DateToParam(const AnsiString& Text, AnsiString& Result);
+    void GetDateMask(AnsiString& Text);
+    void GetBlankDateText(AnsiString& Text);
+    // A selection panel, mask edit or edit: SetMask gives it the date mask; otherwise its dates are
+    // checked, and a wrong one is reported ("E;000005") and focused (false).
+    bool CheckDateControl(TControl* Control, bool SetMask);
+    // True when a required field is empty (reported, its page shown and the field focused).
+    bool CheckRequiredFields(const AnsiString& Names);
+    void RememberControlColors(TWinControl* Container);
+    void RestoreControlColors(TWinControl* Container);
+    // The work buttons get back their own click handlers.
+    void UnhookRequiredFields(const AnsiString& Names);
+    // Calls the control's current handler of a notify event (a control in a selection panel stands
+    // for the panel).
+    void RunSavedHandler(TControl* Control, const AnsiString& EventName);
     void HandleHostCommand(const Variant& Command);
     AnsiString ConvertUiText(const AnsiString& Text);
     Variant ConvertServerData(const Variant& Value);
@@ -225,13 +246,16 @@ public:
     AnsiString FMessageItems;
     AnsiString FMessageTexts;
 
-    // Field lists.
-    TStringList FDateFields;
-    TStringList FRequiredFields;
+    // Field lists: comma-separated control names; required entries are name;flag;part.
+    AnsiString FDateFields;
+    AnsiString FYearMonthFields;
+    AnsiString FRequiredFields;
     std::unique_ptr<TStringList> FDynamicDates;
-    std::unique_ptr<TStringList> FControlColors;
+    // name=colour lines of the window's controls.
+    std::unique_ptr<TStringList> FColors;
+    // Remembered OnEnter and OnExit handlers of date fields, OnClick handlers of the work buttons.
     std::unique_ptr<TStringList> FSavedHandlers;
-    std::unique_ptr<TStringList> FButtonHandlers;
+    std::unique_ptr<TStringList> FSavedClicks;
 
 protected:
     void Loaded() override;

@@ -37,10 +37,6 @@ namespace {
 
 constexpr const char* kVersion = "870401-0.00.00";
 
-bool CancelIsActive(TfrmBaseGene& w) {
-    return w.btnCancel && w.ActiveControl() == w.btnCancel;
-}
-
 void PostClose(TfrmBaseGene& w) {
     PostMessage(w.Handle(), WM_CLOSE, 0, 0);
 }
@@ -114,8 +110,8 @@ void BaseGeneCreate(TfrmBaseGene& w) {
     w.FCompanyCode.clear();
     w.FProgramCode.clear();
     w.FProgramName.clear();
-    w.FRequiredFields.Clear();
-    w.FDateFields.Clear();
+    w.FRequiredFields.clear();
+    w.FDateFields.clear();
     w.FInvalid = false;
     w.FSystemPageReady = false;
     w.FLastFocused = &w;
@@ -141,9 +137,9 @@ void BaseGeneShow(TfrmBaseGene& w) {
 
 void BaseGeneDestroy(TfrmBaseGene& w) {
     w.FSysInfo.reset();
-    w.FControlColors.reset();
+    w.FColors.reset();
     w.FSavedHandlers.reset();
-    w.FButtonHandlers.reset();
+    w.FSavedClicks.reset();
     w.FPageEndControls.clear();
     w.FLookupObject.Clear();
     w.FValidatorObject.Clear();
@@ -185,9 +181,10 @@ bool BaseGeneInitFromHost(TfrmBaseGene& w, const Variant& params) {
     try {
         w.FSysInfo = std::make_unique<TStringList>();
         w.FPageEndControls.clear();
-        w.FControlColors = std::make_unique<TStringList>();
-        w.FSavedHandlers = std::make_unique<TStringList>();
-        w.FButtonHandlers = std::make_unique<TStringList>();
+        // The stores of colours and handlers keep what was remembered before.
+        if (!w.FColors) w.FColors = std::make_unique<TStringList>();
+        if (!w.FSavedHandlers) w.FSavedHandlers = std::make_unique<TStringList>();
+        if (!w.FSavedClicks) w.FSavedClicks = std::make_unique<TStringList>();
         w.FLookupObject.Clear();
         w.FValidatorObject.Clear();
         w.FCounterObject.Clear();
@@ -236,11 +233,7 @@ bool BaseGeneInitFromHost(TfrmBaseGene& w, const Variant& params) {
 }
 
 void BaseGeneInitServices(TfrmBaseGene& w) {
-    // Remember the colours of the window's controls.
-    w.FControlColors->Clear();
-    for (int i = 0; i < w.ComponentCount(); ++i)
-        if (auto* c = dynamic_cast<TControl*>(w.Components(i)))
-            w.FControlColors->AddObject(IntToStr(c->Color()), c);
+    w.RememberControlColors(&w);
     w.CreateHelperObjects();
     w.DefineModule();
     w.CreateLookupObject();
@@ -449,7 +442,7 @@ void BaseGenePageChange(TfrmBaseGene& w) {
 
 bool BaseGenePageChanging(TfrmBaseGene& w) {
     w.FLeavingPage = true;
-    if (TWinControl* active = w.ActiveControl()) active->OnExit(active);
+    if (TWinControl* active = w.ActiveControl()) w.RunSavedHandler(active, "OnExit");
     w.FLeavingPage = false;
     return !w.FInvalid;
 }
@@ -632,7 +625,7 @@ bool BaseGeneQueryServer(TfrmBaseGene& w, const AnsiString& table, const AnsiStr
 
 bool BaseGeneCheckServerValue(TfrmBaseGene& w, const Variant& table, const Variant& kind,
                               const AnsiString& msgKind, int index, Variant& value, const Variant& params) {
-    if (CancelIsActive(w)) return true;
+    if (BaseGeneCancelIsActive(w)) return true;
     if (VarIsEmpty(params) || VarIsNull(params)) {
         value.Clear();
         return true;
@@ -729,6 +722,10 @@ void BaseGeneLoadJobSettings(TfrmBaseGene& w, const Variant& settings) {
 
 // Messages.
 
+bool BaseGeneCancelIsActive(TfrmBaseGene& w) {
+    return w.btnCancel && w.ActiveControl() == w.btnCancel;
+}
+
 void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiString& id, AnsiString& text) {
     if (VarIsEmpty(w.FHostObject))
         text = "Can not Get Message\r" + Format("Type= %s, ID= %s ", {kind, id});
@@ -738,7 +735,7 @@ void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiS
 }
 
 void BaseGeneReportMessages(TfrmBaseGene& w, const AnsiString& items) {
-    if (CancelIsActive(w)) return;
+    if (BaseGeneCancelIsActive(w)) return;
     if (items.empty()) {
         w.FMessageItems.clear();
         w.FMessageTexts.clear();
@@ -776,7 +773,7 @@ void BaseGeneReportMessages(TfrmBaseGene& w, const AnsiString& items) {
 }
 
 void BaseGeneReportErrorText(TfrmBaseGene& w, const AnsiString& rawText) {
-    if (CancelIsActive(w)) return;
+    if (BaseGeneCancelIsActive(w)) return;
     AnsiString text = Trim(rawText);
     if (text.empty()) {
         w.FMessageItems.clear();

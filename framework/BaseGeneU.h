@@ -11,6 +11,8 @@ class TSocketConnection;
 class TControl;
 class TObject;
 class TComponent;
+class TWinControl;
+class TSelectPanel;
 
 // Life of the window.
 void BaseGeneCreate(TfrmBaseGene& w);
@@ -62,6 +64,8 @@ void BaseGeneGetCounter(TfrmBaseGene& w, const AnsiString& name, const Variant& 
 void BaseGeneLoadJobSettings(TfrmBaseGene& w, const Variant& settings);
 
 // Messages.
+// Cancel is the active control: the user is leaving, nothing is checked or reported.
+bool BaseGeneCancelIsActive(TfrmBaseGene& w);
 void BaseGeneReportMessages(TfrmBaseGene& w, const AnsiString& items);
 void BaseGeneReportErrorText(TfrmBaseGene& w, const AnsiString& text);
 void BaseGeneGetMessageText(TfrmBaseGene& w, const AnsiString& kind, const AnsiString& id, AnsiString& text);
@@ -70,5 +74,42 @@ int BaseGeneShowMessageBox(TfrmBaseGene& w, const AnsiString& text, Byte dlgType
 // Plans (the list on the left): its two columns, and its rows from the server's plans.
 void BaseGeneSetupPlanColumns(TfrmBaseGene& w);
 bool BaseGeneLoadPlanList(TfrmBaseGene& w);
+
+// Condition capture and parameter encoding (BaseGeneParams.cpp).
+bool BaseGeneCollectParams(TfrmBaseGene& w);
+bool BaseGeneGetOptionTexts(TfrmBaseGene& w, Variant& texts, int index);
+bool BaseGeneGetOptionValues(TfrmBaseGene& w, Variant& values, int index);
+bool BaseGeneGetEnvironment(TfrmBaseGene& w, Variant& env, int count);
+// The entry mask of a date style 1..5 and the text of an empty entry, with the separator; "" for
+// other styles.
+AnsiString DateMaskOf(int style, const AnsiString& separator);
+AnsiString BlankDateTextOf(int style, const AnsiString& separator);
+// A date entered in a style as "YYYYMMDD": "" for an empty entry or another style, the trimmed entry
+// itself when one of its three parts is not a number.
+AnsiString DateTextToParam(const AnsiString& text, int style, const AnsiString& separator);
+void BaseGeneDateToParam(TfrmBaseGene& w, const AnsiString& text, AnsiString& result);
+void BaseGeneGetDateMask(TfrmBaseGene& w, AnsiString& text);
+void BaseGeneGetBlankDateText(TfrmBaseGene& w, AnsiString& text);
+// A range [#4, from, to]; a panel's list [#5, row 1, ..., row n], each row [caption, sub-items...].
+Variant RangeParam(const AnsiString& from, const AnsiString& to);
+Variant ListParam(TSelectPanel* panel);
+void BaseGenePutRangeParam(TfrmBaseGene& w, const AnsiString& fromText, const AnsiString& toText,
+                           Variant& values, int index);
+void BaseGenePutPanelParam(TSelectPanel* panel, Variant& values, int index);
+bool BaseGeneCheckDateControl(TfrmBaseGene& w, TControl* control, bool setMask);
+
+// Date and required fields (BaseGeneFields.cpp).
+// The text of an empty mask edit under the mask: its literals when they are kept, else "".
+AnsiString BlankMaskText(const AnsiString& editMask);
+void BaseGeneAddDateFields(TfrmBaseGene& w, const AnsiString& names);
+void BaseGeneDateFieldEnter(TfrmBaseGene& w, TObject* sender);
+void BaseGeneDateFieldExit(TfrmBaseGene& w, TObject* sender);
+void BaseGeneRunSavedHandler(TfrmBaseGene& w, TControl* control, const AnsiString& eventName);
+void BaseGeneSetRequiredFields(TfrmBaseGene& w, const AnsiString& names);
+void BaseGeneUnhookRequiredFields(TfrmBaseGene& w, const AnsiString& names);
+void BaseGeneRequiredExit(TfrmBaseGene& w, TObject* sender);
+bool BaseGeneCheckRequiredFields(TfrmBaseGene& w, const AnsiString& names);
+void BaseGeneRememberControlColors(TfrmBaseGene& w, TWinControl* container);
+void BaseGeneRestoreControlColors(TfrmBaseGene& w, TWinControl* container);
 
 } // namespace qz

@@ -352,20 +352,6 @@ TEST_F(RequestWindowTest, TheBaseEnvironmentFillsTheCallersArray) {
     EXPECT_EQ(env[8].AsString(), "ROVANCS.Class1");
     EXPECT_EQ(env[9].AsString(), "R");
     EXPECT_EQ(env[10].AsString(), "job layer");
-
-    ASSERT_TRUE(w->CollectParams());
-    Variant collected = w->FResultParams[0];
-    EXPECT_EQ(VarArrayLowBound(collected, 1), 1);
-    EXPECT_EQ(VarArrayHighBound(collected, 1), 14);
-    EXPECT_EQ(collected[1].AsString(), "ROVANC");
-
-    // Without an environment nothing is collected.
-    w->FEnvCount = 0;
-    size_t asked = host->CallsTo("GetMessage").size();
-    EXPECT_FALSE(w->CollectParams());
-    auto messages = host->CallsTo("GetMessage");
-    ASSERT_EQ(messages.size(), asked + 1);
-    EXPECT_EQ(messages.back().args[1].AsString(), "000003");
 }
 
 TEST_F(RequestWindowTest, OptionCountAddsTheFrameworksOnlyWhenNotBelowTheCurrentCount) {

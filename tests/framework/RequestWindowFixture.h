@@ -2,6 +2,7 @@
 // A request window in a test installation: a registry and client settings in a temporary folder, the
 // module's server object and the host's application object as recording doubles, message boxes
 // answered with OK.
+#include "TestGeneWindow.h"
 #include "doubles/RecordingObject.h"
 #include "doubles/TestInstallation.h"
 #include "module/RovanCF.h"
@@ -68,15 +69,13 @@ protected:
 
     // A new window of the module, given its module file and the host object.
     TfrmRovan* NewWindow(const AnsiString& modulePath = "/opt/qz/RovanC.so") {
-        auto* w = CreateForm<TfrmRovan>(nullptr);
-        windows_.push_back(w);
-        w->SetModulePath(modulePath);
-        w->FHostObject = hostVariant;
-        return w;
+        return New<TfrmRovan>(modulePath);
     }
+    // A new window of the framework alone, not yet initialised: a test adds its controls first.
+    TfrmTestGene* NewTestWindow() { return New<TfrmTestGene>("/opt/qz/BASGENX.so"); }
 
     // Forgets a window that freed itself.
-    void Forget(TfrmRovan* w) { std::erase(windows_, w); }
+    void Forget(TfrmBaseGene* w) { std::erase(windows_, w); }
 
     // The plan provider's packet: [field names, rows] of [name, creator, program, date].
     static Variant PlanPacket(const std::vector<std::vector<AnsiString>>& rows) {
@@ -106,7 +105,15 @@ protected:
     TestInstallation installation;
 
 private:
-    std::vector<TfrmRovan*> windows_;
+    template <class T> T* New(const AnsiString& modulePath) {
+        auto* w = CreateForm<T>(nullptr);
+        windows_.push_back(w);
+        w->SetModulePath(modulePath);
+        w->FHostObject = hostVariant;
+        return w;
+    }
+
+    std::vector<TfrmBaseGene*> windows_;
 };
 
 } // namespace qz::test
