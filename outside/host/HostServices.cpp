@@ -1,7 +1,10 @@
 #include "outside/host/HostServices.h"
 
+#include "outside/host/CompanyDb.h"
+#include "outside/host/HostDateWindow.h"
+#include "outside/host/HostLookupWindow.h"
 #include "platform/core/CodePages.h"
-#include "platform/core/DateTime.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 #include "platform/os/IniFiles.h"
 #include "platform/os/System.h"
@@ -9,6 +12,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace qz {
 
@@ -36,48 +41,155 @@ public:
     }
 };
 
-class TValidatorService : public TAutoObject {
+// The company database, opened at its first use and shared by the services.
+class TCompanyDbLink {
 public:
-    TValidatorService() {
-        RegisterProperty(
-            "BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
-        auto query = [](DispArgs& a) {
-            AnsiString table = a[0].AsString(), kind = a[1].AsString();
-            if (table == "ADMMB" && kind == "01") {
-                // The program table: name, group, kind, owner, log wanted, ..., English name.
-                a[4] = VarArrayOf({Text("转单失败报表"), AnsiString("R"), AnsiString("1"), AnsiString("ADM"),
-                                   AnsiString("N"), AnsiString(""), AnsiString(""),
-                                   AnsiString("Transfer failure report")});
-                return Variant(true);
-            }
-            return Variant(false);
-        };
-        RegisterMethod("QueryData", query);
-        RegisterMethod("CheckValue", query);
+    explicit TCompanyDbLink(AnsiString fileName) : fileName_(std::move(fileName)) {}
+    TCompanyDb& Db() {
+        if (!db_) db_ = std::make_unique<TCompanyDb>(fileName_);
+        return *db_;
     }
 
 private:
+    AnsiString fileName_;
+    std::unique_ptr<TCompanyDb> db_;
+};
+
+using TDbLink = std::shared_ptr<TCompanyDbLink>;
+
+const TTableInfo& KnownTable(const Variant& name) {
+    const TTableInfo* table = TCompanyDb::FindTable(VarToStr(name));
+    if (!table) throw EOleError("The company database has no table " + VarToStr(name));
+    return *table;
+}
+
+// The values of a parameter Variant: the elements of an array, one value, or none for Empty or Null.
+std::vector<AnsiString> Values(const Variant& params) {
+    std::vector<AnsiString> values;
+    if (VarIsArray(params))
+        for (int i = 0; i < params.ElementCount(); ++i) values.push_back(VarToStr(params.ElementAt(i)));
+    else if (!VarIsEmpty(params) && !VarIsNull(params))
+        values.push_back(VarToStr(params));
+    return values;
+}
+
+Variant RowsOf(const TRows& rows) {
+    std::vector<Variant> list;
+    for (const TRow& row : rows) list.push_back(VarArrayOf(row));
+    return VarArrayOf(list);
+}
+
+// Table checks and queries over the company database (any database name reads it). Kind "01" goes by
+// the table's key: CheckValue takes the whole key and answers its row; QueryData takes leading key
+// values (none for every row) and answers an array of rows. Kind "02" of a document table (QueryData)
+// takes a transfer-state range [from, to]. Nothing found answers false and Empty; an unknown table or
+// kind, or a wrong number of values, raises.
+class TValidatorService : public TAutoObject {
+public:
+    explicit TValidatorService(TDbLink link) : link_(std::move(link)) {
+        RegisterProperty(
+            "BaseLimited", [this] { return limits_; }, [this](const Variant& v) { limits_ = v; });
+        RegisterMethod("QueryData", [this](DispArgs& a) { return Answer(a[4], Query(a[0], a[1], a[3])); });
+        RegisterMethod("CheckValue", [this](DispArgs& a) { return Answer(a[4], Check(a[0], a[1], a[3])); });
+    }
+
+private:
+    static Variant Answer(Variant& result, const Variant& found) {
+        result = found;
+        return Variant(!VarIsEmpty(found));
+    }
+
+    Variant Query(const Variant& tableName, const Variant& kind, const Variant& params) {
+        const TTableInfo& table = KnownTable(tableName);
+        std::vector<AnsiString> values = Values(params);
+        TRows rows;
+        if (VarToStr(kind) == "01") {
+            rows = link_->Db().Select(table, values);
+        } else if (VarToStr(kind) == "02" && table.StateColumn) {
+            if (values.size() != 2) throw EOleError("A transfer-state range takes two values, from and to");
+            rows = link_->Db().SelectByState(table, values[0], values[1]);
+        } else {
+            throw EOleError("No query of kind " + VarToStr(kind) + " on " + table.Name);
+        }
+        return rows.empty() ? Variant() : RowsOf(rows);
+    }
+
+    Variant Check(const Variant& tableName, const Variant& kind, const Variant& params) {
+        const TTableInfo& table = KnownTable(tableName);
+        if (VarToStr(kind) != "01")
+            throw EOleError("No check of kind " + VarToStr(kind) + " on " + table.Name);
+        std::vector<AnsiString> key = Values(params);
+        if (key.size() != table.Keys.size())
+            throw EOleError(AnsiString("The key of ") + table.Name + " has " + IntToStr(table.Keys.size()) +
+                            " values, not " + IntToStr(key.size()));
+        TRows rows = link_->Db().Select(table, key);
+        return rows.empty() ? Variant() : VarArrayOf(rows.front());
+    }
+
+    TDbLink link_;
     Variant limits_;
 };
 
+// Lookup windows over the company database. F2GetData shows the rows of the request's table: for a
+// document table those whose transfer state lies in the range of the conditions [from, to] (every row
+// without conditions), for another table those whose key starts with the non-empty leading condition
+// values; the request's flag lets several rows be chosen. It answers the chosen rows, or Empty.
 class TLookupService : public TAutoObject {
 public:
-    explicit TLookupService(bool verbose) {
-        RegisterMethod("F2GetData", [verbose](DispArgs& a) {
-            if (verbose) std::printf("lookup %s %s\n", VarToStr(a[0][0]).c_str(), VarToStr(a[0][1]).c_str());
-            return Variant();
-        });
-        RegisterMethod("GetPhrase", [](DispArgs&) { return Variant(AnsiString()); });
-        RegisterMethod("ShowInputDay", [](DispArgs& a) { return a[0][1]; });
+    explicit TLookupService(TDbLink link) : link_(std::move(link)) {
+        RegisterMethod("F2GetData", [this](DispArgs& a) { return Lookup(a[0]); });
+        RegisterMethod("GetPhrase", [this](DispArgs& a) { return PickPhrase(VarToStr(a[0])); });
+        RegisterMethod("ShowInputDay", [](DispArgs& a) { return Variant(PickDay(a[0])); });
     }
+
+private:
+    Variant Lookup(const Variant& request) {
+        if (!VarIsArray(request) || request.ElementCount() < 4)
+            throw EOleError("F2GetData takes the lookup request array");
+        const TTableInfo& table = KnownTable(request.ElementAt(0));
+        std::vector<AnsiString> conditions = Values(request.ElementAt(2));
+        TRows rows;
+        if (table.StateColumn && !conditions.empty()) {
+            if (conditions.size() != 2)
+                throw EOleError(AnsiString("The lookup of ") + table.Name + " takes a transfer-state range");
+            rows = link_->Db().SelectByState(table, conditions[0], conditions[1]);
+        } else {
+            while (!conditions.empty() && conditions.back().empty()) conditions.pop_back();
+            if (conditions.size() > table.Keys.size()) conditions.resize(table.Keys.size());
+            rows = link_->Db().Select(table, conditions);
+        }
+        return ShowLookupWindow(AnsiString(table.Name) + " " + GB(table.Caption), table.Columns,
+                                std::move(rows), request.ElementAt(3).AsBoolean());
+    }
+
+    // The user's phrases in a lookup window: the chosen phrase, or "".
+    Variant PickPhrase(const AnsiString& userCode) {
+        const TTableInfo& table = *TCompanyDb::FindTable("PHRASES");
+        Variant chosen =
+            ShowLookupWindow(GB(table.Caption), table.Columns, link_->Db().Phrases(userCode), false);
+        return VarIsArray(chosen) ? Variant(VarToStr(chosen.ElementAt(0).ElementAt(1)))
+                                  : Variant(AnsiString());
+    }
+
+    // [date style above 3, start date YYYYMMDD, database name]: the chosen date YYYYMMDD, or "".
+    static AnsiString PickDay(const Variant& args) {
+        bool rocYears = VarIsArray(args) && args.ElementCount() > 0 && args.ElementAt(0).AsBoolean();
+        AnsiString start = VarIsArray(args) && args.ElementCount() > 1 ? VarToStr(args.ElementAt(1)) : "";
+        return ShowDateWindow(start, rocYears);
+    }
+
+    TDbLink link_;
 };
 
 class THostApplication : public TAutoObject {
 public:
     explicit THostApplication(const THostOptions& options) : catalogue_(options.catalogueFile) {
+        auto link = std::make_shared<TCompanyDbLink>(
+            !options.companyDb.empty() ? options.companyDb
+                                       : CompanyDbLocation(ExtractFilePath(options.catalogueFile)));
         counter_ = Variant(static_cast<IDispatchObject*>(new TCounterService));
-        validator_ = Variant(static_cast<IDispatchObject*>(new TValidatorService));
-        lookup_ = Variant(static_cast<IDispatchObject*>(new TLookupService(options.verbose)));
+        validator_ = Variant(static_cast<IDispatchObject*>(new TValidatorService(link)));
+        lookup_ = Variant(static_cast<IDispatchObject*>(new TLookupService(link)));
         RegisterProperty("Com_Counter", [this] { return counter_; });
         RegisterProperty("Com_Validator", [this] { return validator_; });
         RegisterProperty("Com_F2Window", [this] { return lookup_; });

@@ -1,6 +1,6 @@
 #pragma once
 // The reference host's application object and its services: counter and settings, validator (table
-// queries and checks) and lookup windows, over the demo company, and the message catalogue.
+// queries and checks) and lookup windows over the demo company database, and the message catalogue.
 #include "platform/variant/Variant.h"
 
 namespace qz {
@@ -9,7 +9,8 @@ class IDispatchObject;
 
 struct THostOptions {
     AnsiString catalogueFile; // the message catalogue (UTF-8 settings file)
-    bool verbose = true;      // report help calls and lookups on standard output
+    AnsiString companyDb;     // the company database; "" for CompanyDbLocation beside the catalogue
+    bool verbose = true;      // report help calls on standard output
 };
 
 // A new host application object (one reference for the caller's Variant).

@@ -1,11 +1,13 @@
 // qzhost: the reference host. Loads the module, asks it for a controller, gives it the host's
 // application object and a notification handler, creates the module's window with the host
 // parameters, shows it modally, and prints the notifications and the outcome.
+#include "outside/host/CompanyDb.h"
 #include "outside/host/ControllerSlots.h"
 #include "outside/host/HostServices.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
+#include "platform/display/Display.h"
 #include "platform/display/ScriptParser.h"
 #include "platform/os/Library.h"
 #include "platform/os/System.h"
@@ -116,6 +118,9 @@ int main(int argc, char** argv) {
     // The display of the module's windows: headless when asked or when there is no display.
     if (headless || (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")))
         setenv("QZ_DISPLAY", "headless", 1);
+    // The host's own windows (lookups, dates), before the settings of the module's window: nobody
+    // answers them headless, and the module's script and screenshot are not theirs.
+    InstallDisplay();
     setenv("QZ_HEADLESS_PRESS", press.c_str(), 1);
     setenv("QZ_LOG_DIALOGS", "1", 1);
     if (!scriptFile.empty()) {
@@ -152,6 +157,7 @@ int main(int argc, char** argv) {
         TDLLBaseController* controller = getController();
         THostOptions options;
         options.catalogueFile = hostDir + "../share/qz/catalogue.ini";
+        options.companyDb = CompanyDbLocation(hostDir + "../share/qz/");
         controller->HostObject = CreateHostApplication(options);
         controller->OnNotify = TNotifyHostEvent{&OnNotify, nullptr};
 
