@@ -74,6 +74,7 @@ THostDateWindow::THostDateWindow(TComponent* owner) : TForm(owner) {
     btnOK->SetParent(this);
     btnOK->SetCaption(GB("确定"));
     btnOK->SetBounds(2 * kMargin + 80, bottom, buttonWidth, kButtonHeight);
+    btnOK->SetModalResult(mrOk);
     btnOK->SetDefault(true);
     btnOK->OnClick = TNotifyEvent(this, &THostDateWindow::btnOKClick);
 
@@ -193,6 +194,7 @@ void THostDateWindow::btnOKClick(TObject*) {
         SetModalResult(mrOk);
         return;
     }
+    SetModalResult(mrNone);
     edDate->SetFocus();
     edDate->SelectAll();
 }
