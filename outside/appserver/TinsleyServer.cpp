@@ -1,13 +1,19 @@
 #include "outside/appserver/TinsleyServer.h"
 
+#include "outside/appserver/TinsleyRequest.h"
 #include "outside/appserver/TinsleyStore.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
-#include "platform/data/Wire.h"
+#include "platform/os/IniFiles.h"
+#include "platform/os/Registry.h"
+#include "platform/os/System.h"
 #include "platform/variant/Dispatch.h"
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace qz {
@@ -15,6 +21,46 @@ namespace qz {
 namespace {
 
 const char* const kPlanProvider = "pvdConSave";
+// The kind of database behind the server object: 0, the one kind it has.
+constexpr int kSqlType = 0;
+// The rights of a user the store knows nothing about: none.
+const char* const kNoRights = "NNNNNNNNNN";
+
+// The trimmed pieces of a text between separators.
+std::vector<AnsiString> Pieces(const AnsiString& text, char separator) {
+    std::vector<AnsiString> pieces;
+    size_t from = 0;
+    for (size_t end; (end = text.find(separator, from)) != AnsiString::npos; from = end + 1)
+        pieces.push_back(Trim(text.substr(from, end - from)));
+    pieces.push_back(Trim(text.substr(from)));
+    return pieces;
+}
+
+// A line "USER/PROGRAM=rights;limit kind;limit 1,limit 2,..." of the rights section.
+std::optional<RightsRecord> RightsLine(const AnsiString& key, const AnsiString& value) {
+    std::vector<AnsiString> names = Pieces(key, '/'), parts = Pieces(value, ';');
+    if (names.size() != 2 || names[0].empty() || names[1].empty()) return std::nullopt;
+    RightsRecord rights{names[0], names[1], parts[0], parts.size() > 1 ? parts[1] : "", {}};
+    if (parts.size() > 2)
+        for (const AnsiString& limit : Pieces(parts[2], ','))
+            if (!limit.empty()) rights.Limits.push_back(limit);
+    return rights;
+}
+
+// The rights the server installation names ("<ServerPath>/TinsleyS.ini", section [Rights]; "*" for
+// every user or program) put into the store, replacing what it held for those users and programs.
+void ImportRights(TinsleyStore& store) {
+    TRegistry registry;
+    registry.RootKey = HKEY_LOCAL_MACHINE;
+    if (!registry.OpenKeyReadOnly("Software\\Qz\\Corvane")) return;
+    AnsiString folder = registry.ReadString("ServerPath");
+    if (folder.empty()) return;
+    TIniFile ini(IncludeTrailingPathDelimiter(folder) + "TinsleyS.ini");
+    TStringList lines;
+    ini.ReadSectionValues("Rights", lines);
+    for (int i = 0; i < lines.Count(); ++i)
+        if (auto rights = RightsLine(lines.Names(i), lines.ValueFromIndex(i))) store.SetRights(*rights);
+}
 
 // The elements of a one-dimensional array of exactly count elements, from its low bound; raises
 // EOleError "<what>" otherwise.
@@ -37,13 +83,6 @@ AnsiString Text(const Variant& v) {
 PlanKey Key(const Variant& v, const AnsiString& what) {
     std::vector<Variant> e = Elements(v, 3, what);
     return {Text(e[0]), Text(e[1]), Text(e[2])};
-}
-
-// The element at index of a one-dimensional array, or Empty outside its bounds.
-Variant ElementOr(const Variant& v, int index) {
-    if (!VarIsArray(v) || VarArrayDimCount(v) != 1) return Variant();
-    if (index < VarArrayLowBound(v, 1) || index > VarArrayHighBound(v, 1)) return Variant();
-    return v[index];
 }
 
 class TdmTinsley : public TAutoObject {
@@ -76,17 +115,35 @@ public:
             });
         });
         RegisterMethod("GetPower", [this](DispArgs& a) { return GetPower(a[0]); });
-        RegisterMethod("SQLType", [](DispArgs&) { return Variant(0); });
-        RegisterMethod("Request", [this](DispArgs& a) { return Request(a[0], "", "Queued"); });
-        RegisterMethod("Request1", [this](DispArgs& a) { return Request(a[0], Text(a[1]), "Running"); });
-        RegisterMethod("ErrorDescript", [this](DispArgs&) { return Variant(lastError_); });
+        RegisterMethod("SQLType", [](DispArgs&) { return Variant(kSqlType); });
+        RegisterMethod("Request", [this](DispArgs& a) { return Request(a[0], nullptr); });
+        RegisterMethod("Request1", [this](DispArgs& a) {
+            AnsiString computer = VarIsArray(a[1]) || VarIsObject(a[1]) ? AnsiString() : VarToStr(a[1]);
+            return Request(a[0], &computer);
+        });
+        RegisterMethod("ErrorDescript", [this](DispArgs&) { return Variant(LastError()); });
         RegisterMethod("UpdateStatus1", [this](DispArgs& a) { return UpdateStatus(a[0], a[1], a[2]); });
     }
 
 private:
     TinsleyStore& Store() {
-        if (!store_) store_ = std::make_unique<TinsleyStore>(fileName_);
+        std::lock_guard lock(mutex_);
+        if (!store_) {
+            auto store = std::make_unique<TinsleyStore>(fileName_);
+            ImportRights(*store);
+            store_ = std::move(store);
+        }
         return *store_;
+    }
+
+    AnsiString LastError() {
+        std::lock_guard lock(mutex_);
+        return lastError_;
+    }
+
+    void SetLastError(const AnsiString& error) {
+        std::lock_guard lock(mutex_);
+        lastError_ = error;
     }
 
     // Runs a call that answers an error text: "" on success; a failure's message otherwise.
@@ -97,13 +154,13 @@ private:
         } catch (const Exception& e) {
             error = e.what();
         }
-        if (!error.empty()) lastError_ = error;
+        if (!error.empty()) SetLastError(error);
         return Variant(error);
     }
 
     // Raises EOleError with message, remembered for ErrorDescript.
     [[noreturn]] void Fail(const AnsiString& message) {
-        lastError_ = message;
+        SetLastError(message);
         throw EOleError(message);
     }
 
@@ -111,12 +168,13 @@ private:
         std::vector<Variant> e;
         try {
             e = Elements(arg, 2, "LoadTable expects [user code, program code]");
+            std::lock_guard lock(mutex_);
             user_ = Text(e[0]);
             programme_ = Text(e[1]);
+            loaded_ = true;
         } catch (const Exception& ex) {
             Fail(ex.what());
         }
-        loaded_ = true;
         return Variant();
     }
 
@@ -124,8 +182,12 @@ private:
     Variant GetRecords(const AnsiString& provider) {
         if (!SameText(provider, kPlanProvider)) Fail("Unknown provider: " + provider);
         std::vector<Variant> rows;
-        if (loaded_) {
-            for (const PlanRecord& p : Store().Plans(user_, programme_))
+        std::unique_lock lock(mutex_);
+        bool loaded = loaded_;
+        AnsiString user = user_, programme = programme_;
+        lock.unlock();
+        if (loaded) {
+            for (const PlanRecord& p : Store().Plans(user, programme))
                 rows.push_back(VarArrayOf(
                     {p.Key.Name, p.Key.Creator, p.Key.Programme, p.CreateDate, p.SCondition, p.VCondition}));
         }
@@ -134,47 +196,41 @@ private:
         return VarArrayOf({fields, VarArrayOf(rows)});
     }
 
-    // Full rights and no data limits: item 4 of element 1 holds the permission characters, element 5
-    // the (empty) list of limits.
+    // The rights of the user in the program: [database name, "1,0,0,<rights>" (item 4 the rights
+    // string; item 1 "0" for a user the store does not know, who has none), "", "", the limit kind,
+    // [number of limits, limit 1, ...]].
     Variant GetPower(const Variant& arg) {
+        std::vector<Variant> e;
+        AnsiString user, programme;
         try {
-            Elements(arg, 4, "GetPower expects [database name, user code, program code, \"\"]");
+            e = Elements(arg, 4, "GetPower expects [database name, user code, program code, \"\"]");
+            user = Text(e[1]);
+            programme = Text(e[2]);
         } catch (const Exception& ex) {
             Fail(ex.what());
         }
-        return VarArrayOf({AnsiString(), AnsiString("1,1,1,YYYYYYYYYY"), AnsiString(), AnsiString(),
-                           AnsiString(), VarArrayOf({0})});
+        std::optional<RightsRecord> rights = Store().Rights(user, programme);
+        const AnsiString known = rights ? "1" : "0";
+        if (!rights) rights = RightsRecord{user, programme, kNoRights, "", {}};
+        std::vector<Variant> limits;
+        limits.emplace_back(static_cast<int>(rights->Limits.size()));
+        for (const AnsiString& limit : rights->Limits) limits.emplace_back(limit);
+        return VarArrayOf({e[0], known + ",0,0," + rights->Rights, AnsiString(), AnsiString(),
+                           rights->LimitKind, VarArrayOf(limits)});
     }
 
     // Stores the job and answers its number as text, or "ERROR" with the reason kept for ErrorDescript.
-    Variant Request(const Variant& request, const AnsiString& computer, const AnsiString& state) {
+    // A job of Request1 (computer given) runs in the client that registers it.
+    Variant Request(const Variant& request, const AnsiString* computer) {
         try {
-            if (!VarIsArray(request) || VarArrayDimCount(request) != 1 || VarArrayLowBound(request, 1) != 0 ||
-                (VarArrayHighBound(request, 1) != 2 && VarArrayHighBound(request, 1) != 4))
-                throw EOleError("The request must be an array with bounds 0..2 or 0..4");
-            const Variant& env = request[0];
-            if (!VarIsArray(env) || VarArrayDimCount(env) != 1 || VarArrayLowBound(env, 1) != 1 ||
-                VarArrayHighBound(env, 1) < 9)
-                throw EOleError(
-                    "Element 0 of the request must be the environment array from 1 to at least 9");
-            JobRecord job;
-            job.Programme = Text(env[1]);
-            job.Creator = Text(env[5]);
-            job.JobKind = Text(env[9]);
-            Variant mode = ElementOr(env, 10);
-            job.RunMode = VarIsEmpty(mode) ? 0 : mode.AsInteger();
-            WireWriter w;
-            w.Var(request);
-            job.Request = w.Data();
-            job.Computer = computer;
-            job.State = state;
-            job.Submitted = Now();
-            Variant start = ElementOr(env, 11);
-            job.StartTime = VarIsEmpty(start) ? job.Submitted : start.AsDateTime();
-            job.Updated = job.Submitted;
+            JobRecord job = ReadJobRequest(request);
+            if (computer) {
+                job.Computer = *computer;
+                job.State = kStateRunningInClient;
+            }
             return Variant(IntToStr(Store().AddJob(job)));
-        } catch (const Exception& e) {
-            lastError_ = e.what();
+        } catch (const std::exception& e) {
+            SetLastError(e.what());
             return Variant(AnsiString("ERROR"));
         }
     }
@@ -192,7 +248,8 @@ private:
                 text = Text(messages);
             }
             TDateTime at = VarIsEmpty(when) ? Now() : when.AsDateTime();
-            if (!Store().UpdateJob(no, "Done", text, at)) throw EOleError("There is no job " + IntToStr(no));
+            if (!Store().UpdateJob(no, kStateDone, text, at))
+                throw EOleError("There is no job " + IntToStr(no));
         } catch (const Exception& e) {
             Fail(e.what());
         }
@@ -201,6 +258,7 @@ private:
 
     AnsiString fileName_;
     std::unique_ptr<TinsleyStore> store_;
+    std::mutex mutex_; // the store's creation and the last error, for calls from several threads
     AnsiString lastError_;
     bool loaded_ = false;
     AnsiString user_;

@@ -1,6 +1,7 @@
 #include "outside/appserver/TinsleyStore.h"
 
 #include "platform/core/CodePages.h"
+#include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Strings.h"
 #include "platform/os/System.h"
@@ -36,16 +37,55 @@ CREATE TABLE IF NOT EXISTS JOBS (
   START_TIME REAL NOT NULL,
   UPDATED REAL NOT NULL,
   MESSAGE BLOB NOT NULL);
+CREATE TABLE IF NOT EXISTS RIGHTS (
+  USERCODE BLOB NOT NULL,
+  PROGRAMME BLOB NOT NULL,
+  RIGHTS BLOB NOT NULL,
+  LIMITKIND BLOB NOT NULL,
+  LIMITS BLOB NOT NULL,
+  PRIMARY KEY (USERCODE, PROGRAMME));
 )";
 
 const char* const kPlanColumns =
     "NCONDITION, CREATOR, PROGRAMME, CREATE_DATE, SCONDITION, VCONDITION, CODEPAGE";
 const char* const kJobColumns = "JOBNO, PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, "
-                                "SUBMITTED, START_TIME, UPDATED, MESSAGE, CODEPAGE";
+                                "SUBMITTED, START_TIME, UPDATED, MESSAGE, CODEPAGE, SCHEDULE";
+// The limits of a rights record, one after the other, each followed by this character.
+const char kLimitEnd = '\x03';
 
 // A record's code page, or this server's when the record names none.
 long long StoredCodePage(int codePage) {
     return codePage ? codePage : SystemCodePage();
+}
+
+// The columns list with a missing column replaced by the value it stands for.
+AnsiString Without(const AnsiString& columns, const char* column, const char* value) {
+    AnsiString list = columns;
+    size_t at = list.find(column);
+    if (at != AnsiString::npos) list.replace(at, std::char_traits<char>::length(column), value);
+    return list;
+}
+
+// The first number of a day's jobs, less one: YYYYMMDD0000.
+long long DayBase(TDateTime submitted) {
+    Word year, month, day;
+    if (!TryDecodeDate(submitted, year, month, day))
+        throw EOleError("The job's submission time is outside the calendar");
+    return (year * 10000LL + month * 100 + day) * 10000LL;
+}
+
+std::string JoinLimits(const std::vector<AnsiString>& limits) {
+    std::string text;
+    for (const AnsiString& limit : limits) text += limit + kLimitEnd;
+    return text;
+}
+
+std::vector<AnsiString> SplitLimits(const std::string& text) {
+    std::vector<AnsiString> limits;
+    size_t from = 0;
+    for (size_t end; (end = text.find(kLimitEnd, from)) != std::string::npos; from = end + 1)
+        limits.push_back(text.substr(from, end - from));
+    return limits;
 }
 
 AnsiString CheckName(const AnsiString& name) {
@@ -136,15 +176,18 @@ TinsleyStore::TinsleyStore(const AnsiString& fileName, TOpen open) : fileName_(f
     try {
         if (open == TOpen::ReadOnly) {
             // A file that is no store of ours fails here rather than at the first query.
-            codePageColumns_ = HasCodePageColumn("JOBS") && HasCodePageColumn("PLANS");
+            codePageColumns_ = HasColumn("JOBS", "CODEPAGE") && HasColumn("PLANS", "CODEPAGE");
+            scheduleColumn_ = HasColumn("JOBS", "SCHEDULE");
             Statement jobs(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS LIMIT 0").c_str());
             Statement plans(db_, ("SELECT " + Columns(kPlanColumns) + " FROM PLANS LIMIT 0").c_str());
             return;
         }
         Transaction t(*this);
         Exec(kSchema);
-        AddCodePageColumn("PLANS");
-        AddCodePageColumn("JOBS");
+        // Stores made before texts carried their code page hold simplified-Chinese texts.
+        AddColumn("PLANS", "CODEPAGE", "INTEGER NOT NULL DEFAULT 936");
+        AddColumn("JOBS", "CODEPAGE", "INTEGER NOT NULL DEFAULT 936");
+        AddColumn("JOBS", "SCHEDULE", "BLOB NOT NULL DEFAULT x''");
         t.Commit();
     } catch (...) {
         sqlite3_close(db_);
@@ -153,24 +196,25 @@ TinsleyStore::TinsleyStore(const AnsiString& fileName, TOpen open) : fileName_(f
     }
 }
 
-bool TinsleyStore::HasCodePageColumn(const char* table) {
-    Statement s(
-        db_,
-        (AnsiString("SELECT 1 FROM pragma_table_info('") + table + "') WHERE name = 'CODEPAGE'").c_str());
+bool TinsleyStore::HasColumn(const char* table, const char* column) {
+    Statement s(db_,
+                (AnsiString("SELECT 1 FROM pragma_table_info('") + table + "') WHERE name = '" + column + "'")
+                    .c_str());
     return s.Step();
 }
 
-// The columns of a query; a store read as it is, made before texts carried their code page, gives 936.
+// The columns of a query; a store read as it is, made before a column existed, gives what the column
+// stands for: 936 for the code page, no schedule.
 AnsiString TinsleyStore::Columns(const char* columns) const {
     AnsiString list = columns;
-    if (!codePageColumns_) list = list.substr(0, list.rfind("CODEPAGE")) + "936";
+    if (!codePageColumns_) list = Without(list, "CODEPAGE", "936");
+    if (!scheduleColumn_) list = Without(list, "SCHEDULE", "x''");
     return list;
 }
 
-// Stores made before texts carried their code page hold simplified-Chinese texts.
-void TinsleyStore::AddCodePageColumn(const char* table) {
-    if (HasCodePageColumn(table)) return;
-    Exec((AnsiString("ALTER TABLE ") + table + " ADD COLUMN CODEPAGE INTEGER NOT NULL DEFAULT 936").c_str());
+void TinsleyStore::AddColumn(const char* table, const char* column, const char* declaration) {
+    if (HasColumn(table, column)) return;
+    Exec((AnsiString("ALTER TABLE ") + table + " ADD COLUMN " + column + " " + declaration).c_str());
 }
 
 TinsleyStore::~TinsleyStore() {
@@ -193,6 +237,7 @@ void TinsleyStore::Exec(const char* sql) {
 }
 
 std::vector<PlanRecord> TinsleyStore::Plans(const AnsiString& creator, const AnsiString& programme) {
+    std::lock_guard lock(mutex_);
     Statement s(db_, ("SELECT " + Columns(kPlanColumns) +
                       " FROM PLANS WHERE CREATOR = ? AND PROGRAMME = ? ORDER BY NCONDITION")
                          .c_str());
@@ -201,6 +246,7 @@ std::vector<PlanRecord> TinsleyStore::Plans(const AnsiString& creator, const Ans
 }
 
 std::vector<PlanRecord> TinsleyStore::AllPlans() {
+    std::lock_guard lock(mutex_);
     Statement s(
         db_,
         ("SELECT " + Columns(kPlanColumns) + " FROM PLANS ORDER BY CREATOR, PROGRAMME, NCONDITION").c_str());
@@ -216,12 +262,14 @@ std::vector<PlanRecord> TinsleyStore::ReadPlans(Statement& s) {
 }
 
 bool TinsleyStore::PlanExists(const PlanKey& key) {
+    std::lock_guard lock(mutex_);
     Statement s(db_, "SELECT 1 FROM PLANS WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?");
     s.Bind(key.Name).Bind(key.Creator).Bind(key.Programme);
     return s.Step();
 }
 
 AnsiString TinsleyStore::InsertPlan(const PlanRecord& plan, bool replace) {
+    std::lock_guard lock(mutex_);
     AnsiString error = CheckName(plan.Key.Name);
     if (!error.empty()) return error;
     Transaction t(*this);
@@ -251,6 +299,7 @@ AnsiString TinsleyStore::InsertPlan(const PlanRecord& plan, bool replace) {
 }
 
 AnsiString TinsleyStore::DeletePlan(const PlanKey& key) {
+    std::lock_guard lock(mutex_);
     Transaction t(*this);
     Statement s(db_, "DELETE FROM PLANS WHERE NCONDITION = ? AND CREATOR = ? AND PROGRAMME = ?");
     s.Bind(key.Name).Bind(key.Creator).Bind(key.Programme);
@@ -261,6 +310,7 @@ AnsiString TinsleyStore::DeletePlan(const PlanKey& key) {
 }
 
 AnsiString TinsleyStore::RenamePlan(const PlanKey& from, const PlanKey& to) {
+    std::lock_guard lock(mutex_);
     AnsiString error = CheckName(to.Name);
     if (!error.empty()) return error;
     if (from.Name == to.Name && from.Creator == to.Creator && from.Programme == to.Programme) {
@@ -279,21 +329,39 @@ AnsiString TinsleyStore::RenamePlan(const PlanKey& from, const PlanKey& to) {
 }
 
 long long TinsleyStore::AddJob(const JobRecord& job) {
+    std::lock_guard lock(mutex_);
+    const long long base = DayBase(job.Submitted);
+    // The write lock of BEGIN IMMEDIATE is held from reading the day's last number to storing the
+    // next: no other connection numbers a job in between.
     Transaction t(*this);
-    Statement s(
-        db_, "INSERT INTO JOBS (PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, SUBMITTED, "
-             "START_TIME, UPDATED, MESSAGE, CODEPAGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    s.Bind(job.Programme).Bind(job.Creator).Bind(job.JobKind).Bind(static_cast<long long>(job.RunMode));
+    long long no = base + 1;
+    {
+        Statement last(db_, "SELECT MAX(JOBNO) FROM JOBS WHERE JOBNO > ? AND JOBNO <= ?");
+        last.Bind(base).Bind(base + kJobsPerDay);
+        if (last.Step() && last.Int(0) > 0) no = last.Int(0) + 1;
+    }
+    if (no > base + kJobsPerDay)
+        throw EOleError("No job number is left for " + IntToStr(base / 10000) + ": a day numbers " +
+                        IntToStr(kJobsPerDay) + " jobs");
+    Statement s(db_,
+                "INSERT INTO JOBS (JOBNO, PROGRAMME, CREATOR, JOBKIND, RUNMODE, REQUEST, COMPUTER, STATE, "
+                "SUBMITTED, START_TIME, UPDATED, MESSAGE, CODEPAGE, SCHEDULE) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    s.Bind(no)
+        .Bind(job.Programme)
+        .Bind(job.Creator)
+        .Bind(job.JobKind)
+        .Bind(static_cast<long long>(job.RunMode));
     s.Bind(job.Request).Bind(job.Computer).Bind(job.State).Bind(job.Submitted).Bind(job.StartTime);
-    s.Bind(job.Updated).Bind(job.Message).Bind(StoredCodePage(job.CodePage));
+    s.Bind(job.Updated).Bind(job.Message).Bind(StoredCodePage(job.CodePage)).Bind(job.Schedule);
     s.Step();
-    long long no = sqlite3_last_insert_rowid(db_);
     t.Commit();
     return no;
 }
 
 bool TinsleyStore::UpdateJob(long long jobNo, const AnsiString& state, const AnsiString& message,
                              TDateTime when) {
+    std::lock_guard lock(mutex_);
     Transaction t(*this);
     Statement s(db_, "UPDATE JOBS SET STATE = ?, MESSAGE = ?, UPDATED = ? WHERE JOBNO = ?");
     s.Bind(state).Bind(message).Bind(when).Bind(jobNo);
@@ -304,6 +372,7 @@ bool TinsleyStore::UpdateJob(long long jobNo, const AnsiString& state, const Ans
 }
 
 std::optional<JobRecord> TinsleyStore::Job(long long jobNo) {
+    std::lock_guard lock(mutex_);
     Statement s(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS WHERE JOBNO = ?").c_str());
     s.Bind(jobNo);
     std::vector<JobRecord> jobs = ReadJobs(s);
@@ -312,6 +381,7 @@ std::optional<JobRecord> TinsleyStore::Job(long long jobNo) {
 }
 
 std::vector<JobRecord> TinsleyStore::Jobs() {
+    std::lock_guard lock(mutex_);
     Statement s(db_, ("SELECT " + Columns(kJobColumns) + " FROM JOBS ORDER BY JOBNO").c_str());
     return ReadJobs(s);
 }
@@ -333,9 +403,40 @@ std::vector<JobRecord> TinsleyStore::ReadJobs(Statement& s) {
         j.Updated = s.Real(10);
         j.Message = s.Text(11);
         j.CodePage = static_cast<int>(s.Int(12));
+        j.Schedule = s.Text(13);
         jobs.push_back(std::move(j));
     }
     return jobs;
+}
+
+std::optional<RightsRecord> TinsleyStore::StoredRights(const AnsiString& user, const AnsiString& programme) {
+    Statement s(db_, "SELECT RIGHTS, LIMITKIND, LIMITS FROM RIGHTS WHERE USERCODE = ? AND PROGRAMME = ?");
+    s.Bind(user).Bind(programme);
+    if (!s.Step()) return std::nullopt;
+    return RightsRecord{user, programme, s.Text(0), s.Text(1), SplitLimits(s.Text(2))};
+}
+
+std::optional<RightsRecord> TinsleyStore::Rights(const AnsiString& user, const AnsiString& programme) {
+    std::lock_guard lock(mutex_);
+    const std::pair<AnsiString, AnsiString> keys[] = {
+        {user, programme}, {user, "*"}, {"*", programme}, {"*", "*"}};
+    for (const auto& [u, p] : keys)
+        if (auto found = StoredRights(u, p)) return found;
+    return std::nullopt;
+}
+
+void TinsleyStore::SetRights(const RightsRecord& rights) {
+    std::lock_guard lock(mutex_);
+    for (const AnsiString& limit : rights.Limits)
+        if (limit.find(kLimitEnd) != AnsiString::npos)
+            throw EOleError("A data limit may not hold the character of code 3");
+    Transaction t(*this);
+    Statement s(db_, "INSERT OR REPLACE INTO RIGHTS (USERCODE, PROGRAMME, RIGHTS, LIMITKIND, LIMITS) "
+                     "VALUES (?, ?, ?, ?, ?)");
+    s.Bind(rights.User).Bind(rights.Programme).Bind(rights.Rights).Bind(rights.LimitKind);
+    s.Bind(JoinLimits(rights.Limits));
+    s.Step();
+    t.Commit();
 }
 
 } // namespace qz

@@ -1,5 +1,7 @@
 // The plan window's round trip through a client data set: in-process (the local address) and through
-// qzappserver on loopback, where the server object comes from TinsleyS.so.
+// qzappserver on loopback, where the server object comes from TinsleyS.so; jobs of two clients of the
+// daemon at once.
+#include "JobRequests.h"
 #include "doubles/AppServerDaemon.h"
 #include "outside/appserver/TinsleyServer.h"
 #include "platform/core/CodePages.h"
@@ -11,8 +13,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <set>
 #include <signal.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace qz;
@@ -93,23 +98,59 @@ TEST_F(TinsleyRoundTrip, InProcessForTheLocalAddress) {
     PlanRoundTrip(a, b);
 }
 
-TEST_F(TinsleyRoundTrip, ThroughQzappserverOnLoopback) {
-    std::string registry = CreateTempFile("qzreg");
-    std::ofstream(registry) << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=" QZ_LIB_DIR
-                               "/TinsleyS.so\n";
-    {
-        test::AppServerDaemon daemon(QZ_BIN_DIR "/qzappserver", registry, db);
-        ASSERT_GT(daemon.Port(), 0);
-        TSocketConnection a, b;
-        for (TSocketConnection* c : {&a, &b}) {
-            c->Address = "127.0.0.1";
-            c->Port = daemon.Port();
-            c->ServerName = TinsleyProgId;
-            c->Open();
-        }
-        PlanRoundTrip(a, b);
+// qzappserver serving TinsleyS.so on the test's database.
+class TinsleyDaemon : public TinsleyRoundTrip {
+protected:
+    TinsleyDaemon() : registry(CreateTempFile("qzreg")) {
+        std::ofstream(registry) << "[HKEY_CLASSES_ROOT\\TinsleyS.dmTinsley]\nLibrary=" QZ_LIB_DIR
+                                   "/TinsleyS.so\n";
+        daemon = std::make_unique<test::AppServerDaemon>(QZ_BIN_DIR "/qzappserver", registry, db);
     }
-    std::remove(registry.c_str());
+    ~TinsleyDaemon() override {
+        daemon.reset();
+        std::remove(registry.c_str());
+    }
+    void Connect(TSocketConnection& c) {
+        c.Address = "127.0.0.1";
+        c.Port = daemon->Port();
+        c.ServerName = TinsleyProgId;
+        c.Open();
+    }
+    std::string registry;
+    std::unique_ptr<test::AppServerDaemon> daemon;
+};
+
+TEST_F(TinsleyDaemon, ThroughQzappserverOnLoopback) {
+    ASSERT_GT(daemon->Port(), 0);
+    TSocketConnection a, b;
+    Connect(a);
+    Connect(b);
+    PlanRoundTrip(a, b);
+}
+
+TEST_F(TinsleyDaemon, TwoClientsSubmittingAtOnceGetDistinctJobNumbers) {
+    ASSERT_GT(daemon->Port(), 0);
+    constexpr int kJobs = 25;
+    std::mutex mutex;
+    std::vector<AnsiString> numbers;
+    auto client = [&] {
+        TSocketConnection c;
+        Connect(c);
+        Variant server = c.AppServer();
+        for (int i = 0; i < kJobs; ++i) {
+            AnsiString no = server.Call("Request", {test::JobRequest()}).AsString();
+            std::lock_guard lock(mutex);
+            numbers.push_back(no);
+        }
+    };
+    std::thread first(client), second(client);
+    first.join();
+    second.join();
+    std::set<AnsiString> distinct(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers.size(), size_t(2 * kJobs));
+    EXPECT_EQ(distinct.size(), numbers.size());
+    for (const AnsiString& no : distinct) EXPECT_EQ(no.size(), 12u) << no; // YYYYMMDD and the sequence
+    EXPECT_EQ(distinct.count("ERROR"), 0u);
 }
 
 } // namespace

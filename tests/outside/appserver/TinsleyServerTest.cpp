@@ -1,10 +1,9 @@
-// The module's server object in-process: plans per user and program, jobs, and what it answers to
-// input of the wrong shape.
+// The module's server object in-process: plans per user and program, and what it answers to input of
+// the wrong shape.
 #include "outside/appserver/TinsleyServer.h"
 #include "outside/appserver/TinsleyStore.h"
 #include "platform/core/CodePages.h"
 #include "platform/core/Exceptions.h"
-#include "platform/data/Wire.h"
 #include "platform/os/System.h"
 #include "platform/variant/Dispatch.h"
 
@@ -45,27 +44,6 @@ protected:
             plans.push_back({r[0].AsString(), r[3].AsString(), r[5].AsString()});
         }
         return plans;
-    }
-
-    Variant Request(const AnsiString& jobKind) {
-        Variant env = VarArrayCreate({1, 12}, varVariant);
-        env[1] = "ROVANC";
-        env[2] = 12;
-        env[3] = 1;
-        env[4] = "C01";
-        env[5] = "U1";
-        env[6] = "db";
-        env[7] = Variant::FromDate(45000.5);
-        env[8] = "ROVANCS.Class1";
-        env[9] = jobKind;
-        env[10] = 2;
-        env[11] = Variant::FromDate(45001.25);
-        env[12] = "";
-        Variant texts = VarArrayCreate({1, 1}, varVariant);
-        texts[1] = VarArrayOf({GB("日期"), "edDate"});
-        Variant values = VarArrayCreate({1, 1}, varVariant);
-        values[1] = "20240105";
-        return VarArrayOf({env, texts, values});
     }
 
     AnsiString db;
@@ -180,75 +158,6 @@ TEST_F(TinsleyServerTest, InputOfTheWrongShapeIsAnsweredWithAReason) {
 
     EXPECT_THROW(server.Call("LoadTable", {Variant("U1")}), EOleError);
     EXPECT_THROW(server.Call("GetPower", {VarArrayOf({"db", "U1"})}), EOleError);
-}
-
-TEST_F(TinsleyServerTest, GetPowerGrantsEverythingWithoutDataLimits) {
-    Variant power = server.Call("GetPower", {VarArrayOf({"db", "U1", "ROVANC", ""})});
-    AnsiString rights = power[1].AsString();
-    AnsiString item4 = rights.substr(rights.rfind(',') + 1);
-    ASSERT_GE(item4.size(), 8u);
-    EXPECT_EQ(item4[6], 'Y');
-    EXPECT_EQ(item4[7], 'Y');
-    EXPECT_EQ(power[4].AsString(), "");
-    EXPECT_EQ(power[5][0].AsInteger(), 0);
-    EXPECT_EQ(server.Call("SQLType").AsInteger(), 0);
-}
-
-TEST_F(TinsleyServerTest, JobsAreStoredAndNumbered) {
-    AnsiString first = server.Call("Request", {Request("DR")}).AsString();
-    AnsiString second = server.Call("Request1", {Request("CR"), "HOST7"}).AsString();
-    ASSERT_NE(first, "ERROR") << server.Call("ErrorDescript").AsString();
-    ASSERT_NE(second, "ERROR");
-    EXPECT_LT(std::stoll(first), std::stoll(second));
-
-    Variant periodic = Request("dr");
-    VarArrayRedim(periodic, 4);
-    periodic[3] = VarArrayOf({1, 2});
-    periodic[4] = VarArrayOf({0});
-    EXPECT_NE(server.Call("Request", {periodic}).AsString(), "ERROR");
-
-    server.Call("UpdateStatus1", {second, GB("完成"), Variant::FromDate(45002)});
-    EXPECT_THROW(server.Call("UpdateStatus1", {"ERROR", "", Variant::FromDate(45002)}), EOleError);
-    EXPECT_THROW(server.Call("UpdateStatus1", {"99999", "", Variant::FromDate(45002)}), EOleError);
-
-    server.Clear();
-    TinsleyStore store(db);
-    auto job = store.Job(std::stoll(first));
-    ASSERT_TRUE(job);
-    EXPECT_EQ(job->Programme, "ROVANC");
-    EXPECT_EQ(job->Creator, "U1");
-    EXPECT_EQ(job->JobKind, "DR");
-    EXPECT_EQ(job->RunMode, 2);
-    EXPECT_EQ(job->StartTime, 45001.25);
-    EXPECT_EQ(job->State, "Queued");
-    WireReader reader(job->Request);
-    Variant stored = reader.Var();
-    EXPECT_EQ(stored[1][1][0].AsString(), GB("日期"));
-    EXPECT_EQ(stored[0][7].Type(), varDate);
-    EXPECT_EQ(stored[2][1].AsString(), "20240105");
-
-    job = store.Job(std::stoll(second));
-    ASSERT_TRUE(job);
-    EXPECT_EQ(job->Computer, "HOST7");
-    EXPECT_EQ(job->State, "Done");
-    EXPECT_EQ(job->Message, GB("完成"));
-    EXPECT_EQ(job->Updated, 45002);
-}
-
-TEST_F(TinsleyServerTest, ABadRequestAnswersErrorWithItsReason) {
-    Variant noEnv = Request("DR");
-    noEnv[0] = "env";
-    Variant shortEnv = Request("DR");
-    VarArrayRedim(shortEnv[0], 5);
-    Variant threeWide = Request("DR");
-    VarArrayRedim(threeWide, 3);
-    for (const Variant& bad : {Variant("job"), noEnv, shortEnv, threeWide}) {
-        EXPECT_EQ(server.Call("Request", {bad}).AsString(), "ERROR");
-        EXPECT_FALSE(server.Call("ErrorDescript").AsString().empty());
-    }
-    server.Clear();
-    TinsleyStore store(db);
-    EXPECT_FALSE(store.Job(1));
 }
 
 TEST(TinsleyStore, AnUnopenableDatabaseRaisesWithTheFileName) {
