@@ -59,6 +59,11 @@ void TLabel::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == focusControl_) focusControl_ = nullptr;
 }
 
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustSize();
+}
+
 void TLabel::AdjustSize() {
     if (!AutoSize() || IsLoading() || wordWrap_) return;
     AnsiString text = showAccelChar_ ? StripAccel(Caption()) : Caption();

@@ -27,6 +27,8 @@ public:
     void SetFocusControl(TWinControl* v);
 
 protected:
+    // The size of the caption read from a form resource.
+    void Loaded() override;
     void AdjustSize() override;
     void Paint() override;
     void Notification(TComponent* component, TOperation operation) override;

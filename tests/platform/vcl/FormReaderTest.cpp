@@ -2,6 +2,7 @@
 #include "platform/core/CodePages.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
+#include "platform/gfx/Canvas.h"
 #include "platform/gfx/Font.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -191,6 +192,30 @@ end)");
     ASSERT_EQ(probe->Columns()->Count(), 2);
     EXPECT_EQ(static_cast<TProbeItem*>(probe->Columns()->Items(0))->Width, 40);
     EXPECT_EQ(static_cast<TProbeItem*>(probe->Columns()->Items(1))->Caption, "two");
+    f->Free();
+}
+
+TEST(FormReader, ALabelReadFromAResourceTakesTheSizeOfItsCaption) {
+    auto* f = new TForm(nullptr);
+    ReadComponentResText(f, R"(
+object frmLabels: TForm
+  object lblSized: TLabel
+    Left = 38
+    Caption = 'Transfer state'
+  end
+  object lblFixed: TLabel
+    AutoSize = False
+    Width = 7
+    Caption = 'Transfer state'
+  end
+end)");
+    auto* sized = dynamic_cast<TLabel*>(f->FindComponent("lblSized"));
+    auto* fixed = dynamic_cast<TLabel*>(f->FindComponent("lblFixed"));
+    ASSERT_TRUE(sized && fixed);
+    EXPECT_EQ(sized->Width(), sized->Canvas()->TextExtent("Transfer state").cx);
+    EXPECT_GT(sized->Width(), 0);
+    EXPECT_EQ(sized->Left(), 38);
+    EXPECT_EQ(fixed->Width(), 7);
     f->Free();
 }
 
