@@ -220,6 +220,8 @@ public:
     bool FAutoSubmit = false;
     bool FShowConfirmation = true;
     bool FInvalid = false;
+    // A date field's check is showing its message.
+    bool FCheckingDate = false;
     bool FLeavingPage = false;
     TControl* FLastFocused = nullptr;
     bool FSystemPageReady = false;

@@ -116,7 +116,7 @@ bool IsDateField(const TfrmBaseGene& w, const TObject* sender) {
     return c && !c->Name().empty() && w.FDateFields.find(c->Name()) != AnsiString::npos;
 }
 
-// An edit shows what it shows when cleared: nothing, or the literals of its mask.
+// An edit is blank when its text is what it shows cleared: nothing, or the literals of its mask.
 bool IsBlankEdit(const TCustomMaskEdit* edit) {
     return Trim(edit->Text()) == Trim(BlankMaskText(edit->EditMask()));
 }
@@ -223,9 +223,19 @@ void BaseGeneDateFieldEnter(TfrmBaseGene& w, TObject* sender) {
 }
 
 void BaseGeneDateFieldExit(TfrmBaseGene& w, TObject* sender) {
-    if (BaseGeneCancelIsActive(w)) return;
+    // Not while the message about a date is open: the focus coming back from it leaves no field.
+    if (BaseGeneCancelIsActive(w) || w.FCheckingDate) return;
     w.FInvalid = false;
-    if (IsDateField(w, sender)) w.FInvalid = !w.CheckDateControl(static_cast<TControl*>(sender), false);
+    if (IsDateField(w, sender)) {
+        w.FCheckingDate = true;
+        try {
+            w.FInvalid = !w.CheckDateControl(static_cast<TControl*>(sender), false);
+        } catch (...) {
+            w.FCheckingDate = false;
+            throw;
+        }
+        w.FCheckingDate = false;
+    }
     if (!w.FInvalid) CallSavedHandler(Store(w.FSavedHandlers), sender, "OnExit");
 }
 

@@ -290,8 +290,9 @@ bool BaseGeneCheckDateControl(TfrmBaseGene& w, TControl* control, bool setMask) 
         }
     }
     if (!wrong) return true;
-    w.ReportMessages("E;000005");
+    // Focused before the message: when the message closes, the focus returns to the wrong edit.
     if (wrong->CanFocus()) wrong->SetFocus();
+    w.ReportMessages("E;000005");
     return false;
 }
 
