@@ -231,6 +231,13 @@ AnsiString TEditMask::EditTextFromText(const AnsiString& text) const {
     return out;
 }
 
+bool TEditMask::HoldsLiterals(const AnsiString& text) const {
+    if (!IsMasked() || static_cast<int>(text.size()) != Length()) return false;
+    for (int pos = 0; pos < Length(); ++pos)
+        if (!positions_[pos].mask && text[pos] != positions_[pos].literal) return false;
+    return true;
+}
+
 bool TEditMask::Validate(const AnsiString& editText, int& pos) const {
     const AnsiString e = NormalizeEditText(editText);
     for (int i = 0; i < Length(); ++i) {

@@ -60,6 +60,8 @@ public:
     // A text of any length made exactly Length() long, padding with the blank text's tail.
     AnsiString NormalizeEditText(const AnsiString& editText) const;
 
+    // The text has the mask's length and every literal in its place (the edit text form).
+    bool HoldsLiterals(const AnsiString& text) const;
     // False when a required position is blank; pos is then that position.
     bool Validate(const AnsiString& editText, int& pos) const;
 

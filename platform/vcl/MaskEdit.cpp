@@ -63,7 +63,9 @@ void TCustomMaskEdit::SetText(const AnsiString& v) {
         TCustomEdit::SetText(v);
         return;
     }
-    StoreEditText(mask_.EditTextFromText(v), SelStart(), 0, false);
+    // A value laid out as the edit shows it, literals in place, is taken as it stands.
+    AnsiString edit = mask_.HoldsLiterals(v) ? mask_.NormalizeEditText(v) : mask_.EditTextFromText(v);
+    StoreEditText(edit, SelStart(), 0, false);
 }
 
 void TCustomMaskEdit::SetEditText(const AnsiString& v) {

@@ -127,6 +127,10 @@ TEST_F(MaskEditForm, TextWithAndWithoutLiterals) {
         {kMdy, "01/05/2024", "01/05/2024", "01/05/2024"},
         {"9999/99/99;0; ", "20240105", "2024/01/05", "20240105"},
         {kDocNo, "SO01123", "    -    SO01123", "SO01123"},
+        // A value laid out with the literals in place is taken as it stands.
+        {kDocNo, "2201-20240413001", "2201-20240413001", "220120240413001"},
+        {kDocNo, "22  -001        ", "22  -001        ", "22  001        "},
+        {"9999/99/99;0; ", "2024/01/05", "2024/01/05", "20240105"},
         {"", "as is", "as is", "as is"},
     };
     for (const auto& c : cases) {
