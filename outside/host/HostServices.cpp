@@ -158,8 +158,12 @@ private:
             if (conditions.size() > table.Keys.size()) conditions.resize(table.Keys.size());
             rows = link_->Db().Select(table, conditions);
         }
-        return ShowLookupWindow(AnsiString(table.Name) + " " + GB(table.Caption), table.Columns,
-                                std::move(rows), request.ElementAt(3).AsBoolean());
+        // The caption tells what was asked: table, kind and conditions.
+        AnsiString asked;
+        for (const AnsiString& c : Values(request.ElementAt(2))) asked += (asked.empty() ? "" : ",") + c;
+        AnsiString caption = AnsiString(table.Name) + " " + VarToStr(request.ElementAt(1)) + " [" + asked +
+                             "] " + GB(table.Caption);
+        return ShowLookupWindow(caption, table.Columns, std::move(rows), request.ElementAt(3).AsBoolean());
     }
 
     // The user's phrases in a lookup window: the chosen phrase, or "".

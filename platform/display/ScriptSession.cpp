@@ -79,7 +79,8 @@ TObject* Resolve(TCustomForm& form, const std::vector<AnsiString>& parts, size_t
                  const AnsiString& path) {
     TObject* object = &form;
     for (size_t i = 0; i < count; ++i) {
-        TObject* next = Member(object, parts[i]);
+        // The form itself by its name.
+        TObject* next = i == 0 && SameText(parts[0], form.Name()) ? &form : Member(object, parts[i]);
         if (!next) {
             AnsiString where = i == 0 ? form.Name() : parts[i - 1];
             Refuse("no " + parts[i] + " in " + where + (i == 0 ? "" : " (" + path + ")"));
@@ -590,7 +591,19 @@ void TScriptSession::Run(TDisplayBackend& display, Context& context, const TScri
         TObject* holder = nullptr;
         const TPropInfo* prop = PropertyAt(form, args[0].Text, holder);
         AnsiString actual = GetPropText(holder, prop);
-        if (!SameValue(prop, actual, args[1].Text)) {
+        bool same = SameValue(prop, actual, args[1].Text);
+        // An object is compared with the object the value names as a path.
+        if (prop->Kind() == tkClass && prop->GetObj && !args[1].Quoted) {
+            TObject* held = prop->GetObj(holder);
+            std::vector<AnsiString> parts = PathParts(args[1].Text);
+            TObject* named = nullptr;
+            try {
+                named = Resolve(form, parts, parts.size(), args[1].Text);
+            } catch (const ELineFailed&) {}
+            same = named ? named == held : same;
+            if (held && actual.empty()) actual = "(" + ClassNameOf(held) + " without a name)";
+        }
+        if (!same) {
             Say("expect failed: " + args[0].Text + " is " + Quote(actual) + ", not " + Quote(args[1].Text));
             failed_ = true;
             SetStatus("failed");

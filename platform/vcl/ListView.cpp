@@ -180,7 +180,9 @@ void TListItem::Delete() {
     if (owner_) owner_->Delete(Index());
 }
 
-QZ_CLASS_INFO(TListItems, TPersistent) {}
+QZ_CLASS_INFO(TListItems, TPersistent) {
+    b.Public().Property("Count", &TListItems::Count);
+}
 
 TListItems::~TListItems() {
     for (TListItem* item : items_) delete item;
@@ -270,6 +272,7 @@ QZ_CLASS_INFO(TListView, TCustomControl) {
     b.Event("OnInsert", &TListView::OnInsert);
     b.Event("OnSelectItem", &TListView::OnSelectItem);
     b.Public().Property("ItemIndex", &TListView::ItemIndex, &TListView::SetItemIndex);
+    b.Property("Items", &TListView::Items);
     b.Property("SelCount", &TListView::SelCount);
 }
 
