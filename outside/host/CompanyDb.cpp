@@ -43,7 +43,12 @@ TTableInfo DocumentTable(const char* name, const char* caption, bool sales) {
 }
 
 // ADMMB, the programs: PROGCODE (key), PROGNAME, SYSGROUP, PROGTYPE, OWNERSYS, WANTLOG ("Y": requests are
-// logged), REMARK1, REMARK2, ENGNAME (the English name).
+// logged), REMARK1, REMARK2, ENGNAME (the English name), NOQUERY ("Y": the report is not run in the
+// client; check kind "11").
+// CMSMT, the footer and sign-in of each program's reports: PROGCODE (key), then for the footer and for the
+// sign-in its number, "Y" when the user may choose another, its name and its three lines.
+// CMSMS, the footers (KIND "1") and sign-ins (KIND "2"): KIND, NOTENO (key), NOTENAME, LINE1..LINE3; a
+// check answers the number and the lines.
 // QzMA, the system users: ID, NAME, MOB (mobile), MAIL.
 // PHRASES, the users' phrases: USERCODE (empty for every user), PHRASENO, PHRASE.
 const std::vector<TTableInfo>& Tables() {
@@ -67,7 +72,34 @@ const std::vector<TTableInfo>& Tables() {
           {"REMARK1", "备注一", 60},
           {"REMARK2", "备注二", 60},
           {"ENGNAME", "英文名称", 160}},
+         nullptr,
+         {{"11", {"PROGCODE", "PROGNAME", "PROGTYPE", "NOQUERY"}}}},
+        {"CMSMT",
+         "报表页脚签核",
+         {"PROGCODE"},
+         {{"NOTENO", "页脚编号", 60},
+          {"NOTESEL", "可选页脚", 60},
+          {"NOTENAME", "页脚名称", 100},
+          {"NOTE1", "页脚一", 150},
+          {"NOTE2", "页脚二", 150},
+          {"NOTE3", "页脚三", 150},
+          {"SIGNNO", "签核编号", 60},
+          {"SIGNSEL", "可选签核", 60},
+          {"SIGNNAME", "签核名称", 100},
+          {"SIGN1", "签核一", 150},
+          {"SIGN2", "签核二", 150},
+          {"SIGN3", "签核三", 150}},
          nullptr},
+        {"CMSMS",
+         "页脚签核信息",
+         {"KIND", "NOTENO"},
+         {{"NOTENO", "编号", 50},
+          {"NOTENAME", "名称", 110},
+          {"LINE1", "第一行", 150},
+          {"LINE2", "第二行", 150},
+          {"LINE3", "第三行", 150}},
+         nullptr,
+         {{"01", {"NOTENO", "LINE1", "LINE2", "LINE3"}}}},
         {"QzMA",
          "系统用户",
          {"ID"},
@@ -98,15 +130,25 @@ int CompareStates(void*, int n1, const void* p1, int n2, const void* p2) {
     return raw < 0 ? -1 : raw > 0 ? 1 : 0;
 }
 
-// The columns of a table: its key, then the columns it answers that are not in the key.
+// The columns of a table: its key, then the columns it answers that are not in the key, then those of its
+// checks.
 std::vector<const char*> AllColumns(const TTableInfo& t) {
     std::vector<const char*> all(t.Keys.begin(), t.Keys.end());
-    for (const TColumnInfo& c : t.Columns) {
+    auto add = [&all](const char* name) {
         bool known = false;
-        for (const char* k : all) known = known || std::strcmp(k, c.Name) == 0;
-        if (!known) all.push_back(c.Name);
-    }
+        for (const char* k : all) known = known || std::strcmp(k, name) == 0;
+        if (!known) all.push_back(name);
+    };
+    for (const TColumnInfo& c : t.Columns) add(c.Name);
+    for (const TCheckKind& check : t.Checks)
+        for (const char* c : check.Columns) add(c);
     return all;
+}
+
+std::vector<const char*> ColumnNames(const TTableInfo& t) {
+    std::vector<const char*> names;
+    for (const TColumnInfo& c : t.Columns) names.push_back(c.Name);
+    return names;
 }
 
 AnsiString Join(const std::vector<const char*>& names, const char* separator, const char* suffix = "") {
@@ -116,9 +158,7 @@ AnsiString Join(const std::vector<const char*>& names, const char* separator, co
 }
 
 AnsiString AnswerColumns(const TTableInfo& t) {
-    std::vector<const char*> names;
-    for (const TColumnInfo& c : t.Columns) names.push_back(c.Name);
-    return Join(names, ", ");
+    return Join(ColumnNames(t), ", ");
 }
 
 } // namespace
@@ -192,7 +232,13 @@ TCompanyDb::TCompanyDb(const AnsiString& fileName) : fileName_(fileName) {
         Exec("BEGIN IMMEDIATE");
         try {
             Statement version(db_, "PRAGMA user_version");
-            if (version.Step() && version.Int(0) == 0) CreateDemoData();
+            long long made = version.Step() ? version.Int(0) : 0;
+            if (made < 2) {
+                CreateTables();
+                if (made == 0) CreateDemoData();
+                CreateReportLines();
+                Exec("PRAGMA user_version = 2");
+            }
             Exec("COMMIT");
         } catch (...) {
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -244,17 +290,28 @@ TRows TCompanyDb::Query(Statement& statement, size_t columns) {
     return rows;
 }
 
+std::vector<const char*> TCompanyDb::CheckColumns(const TTableInfo& table, const AnsiString& kind) {
+    for (const TCheckKind& check : table.Checks)
+        if (kind == check.Kind) return check.Columns;
+    return kind == "01" ? ColumnNames(table) : std::vector<const char*>{};
+}
+
 TRows TCompanyDb::Select(const TTableInfo& table, const std::vector<AnsiString>& keyPrefix) {
+    return Select(table, keyPrefix, ColumnNames(table));
+}
+
+TRows TCompanyDb::Select(const TTableInfo& table, const std::vector<AnsiString>& keyPrefix,
+                         const std::vector<const char*>& columns) {
     if (keyPrefix.size() > table.Keys.size())
         throw EOleError(AnsiString("The key of ") + table.Name + " has " + IntToStr(table.Keys.size()) +
                         " columns, not " + IntToStr(keyPrefix.size()));
     std::vector<const char*> used(table.Keys.begin(), table.Keys.begin() + keyPrefix.size());
-    AnsiString sql = "SELECT " + AnswerColumns(table) + " FROM " + table.Name;
+    AnsiString sql = "SELECT " + Join(columns, ", ") + " FROM " + table.Name;
     if (!used.empty()) sql += " WHERE " + Join(used, " AND ", " = ?");
     sql += " ORDER BY " + Join(table.Keys, ", ");
     Statement s(db_, sql);
     for (const AnsiString& v : keyPrefix) s.Bind(v);
-    return Query(s, table.Columns.size());
+    return Query(s, columns.size());
 }
 
 TRows TCompanyDb::SelectByState(const TTableInfo& table, const AnsiString& from, const AnsiString& to) {
@@ -274,9 +331,14 @@ TRows TCompanyDb::Phrases(const AnsiString& userCode) {
     return Query(s, table.Columns.size());
 }
 
-// The tables and the demo company's data, the same every time (a fixed seed): 40 documents in each
-// document table, some of them with failed transfers.
-void TCompanyDb::CreateDemoData() {
+std::unique_ptr<TCompanyDb::Statement> TCompanyDb::Insert(const char* table,
+                                                          const std::vector<const char*>& columns) {
+    std::vector<const char*> marks(columns.size(), "?");
+    return std::make_unique<Statement>(db_, AnsiString("INSERT INTO ") + table + " (" + Join(columns, ", ") +
+                                                ") VALUES (" + Join(marks, ", ") + ")");
+}
+
+void TCompanyDb::CreateTables() {
     for (const TTableInfo& t : Tables()) {
         AnsiString columns;
         for (const char* c : AllColumns(t))
@@ -285,14 +347,21 @@ void TCompanyDb::CreateDemoData() {
         Exec(("CREATE TABLE IF NOT EXISTS " + AnsiString(t.Name) + " (" + columns + "PRIMARY KEY (" +
               Join(t.Keys, ", ") + "))")
                  .c_str());
+        std::vector<AnsiString> present;
+        Statement info(db_, "SELECT name FROM pragma_table_info(?)");
+        info.Bind(AnsiString(t.Name));
+        while (info.Step()) present.push_back(VarToStr(info.Value(0)));
+        for (const char* c : AllColumns(t))
+            if (std::find(present.begin(), present.end(), AnsiString(c)) == present.end())
+                Exec(("ALTER TABLE " + AnsiString(t.Name) + " ADD COLUMN " + c +
+                      (IsRealColumn(c) ? " REAL NOT NULL DEFAULT 0" : " TEXT NOT NULL DEFAULT ''"))
+                         .c_str());
     }
+}
 
-    auto insert = [this](const char* table, const std::vector<const char*>& columns) {
-        std::vector<const char*> marks(columns.size(), "?");
-        return std::make_unique<Statement>(db_, AnsiString("INSERT INTO ") + table + " (" +
-                                                    Join(columns, ", ") + ") VALUES (" + Join(marks, ", ") +
-                                                    ")");
-    };
+// The demo company's data, the same every time (a fixed seed): 40 documents in each document table, some
+// of them with failed transfers.
+void TCompanyDb::CreateDemoData() {
 
     struct TPartner {
         const char* Code;
@@ -312,7 +381,7 @@ void TCompanyDb::CreateDemoData() {
     const TDateTime firstDay = EncodeDate(2024, 1, 1);
     for (const TTableInfo* t : DocumentTables()) {
         auto add =
-            insert(t->Name, {"DOCTYPE", "DOCNO", "DOCDATE", "PARTNER", "PARTNERNAME", "AMOUNT", "STATE"});
+            Insert(t->Name, {"DOCTYPE", "DOCNO", "DOCDATE", "PARTNER", "PARTNERNAME", "AMOUNT", "STATE"});
         bool sales = t->Name[0] != 'P';
         const std::vector<const char*>& kinds = types.at(t->Name);
         std::map<AnsiString, int> sequence; // by type and date
@@ -335,7 +404,7 @@ void TCompanyDb::CreateDemoData() {
     }
 
     auto programs =
-        insert("ADMMB", {"PROGCODE", "PROGNAME", "SYSGROUP", "PROGTYPE", "OWNERSYS", "WANTLOG", "ENGNAME"});
+        Insert("ADMMB", {"PROGCODE", "PROGNAME", "SYSGROUP", "PROGTYPE", "OWNERSYS", "WANTLOG", "ENGNAME"});
     programs->Bind(AnsiString("ROVANC")).Bind(GB("转单失败报表")).Bind(AnsiString("R")).Bind(AnsiString("1"));
     programs->Bind(AnsiString("ADM")).Bind(AnsiString("N")).Bind(AnsiString("Transfer failure report"));
     programs->Step();
@@ -349,7 +418,7 @@ void TCompanyDb::CreateDemoData() {
                                   {"PU001", "王建国", "13800000034", "wang.jianguo@demo.example"},
                                   {"PU002", "张丽", "13800000045", "zhang.li@demo.example"},
                                   {"FI001", "刘志强", "13800000056", "liu.zhiqiang@demo.example"}};
-    auto addUser = insert("QzMA", {"ID", "NAME", "MOB", "MAIL"});
+    auto addUser = Insert("QzMA", {"ID", "NAME", "MOB", "MAIL"});
     for (const TUser& u : users) {
         addUser->Bind(AnsiString(u.Id)).Bind(GB(u.Name)).Bind(AnsiString(u.Mobile)).Bind(AnsiString(u.Mail));
         addUser->Step();
@@ -364,13 +433,40 @@ void TCompanyDb::CreateDemoData() {
                                       {"", "03", "资料有误，请重新抛转"},
                                       {"", "04", "月底前完成"},
                                       {"ADMIN", "01", "系统管理员复核"}};
-    auto addPhrase = insert("PHRASES", {"USERCODE", "PHRASENO", "PHRASE"});
+    auto addPhrase = Insert("PHRASES", {"USERCODE", "PHRASENO", "PHRASE"});
     for (const TPhrase& p : phrases) {
         addPhrase->Bind(AnsiString(p.User)).Bind(AnsiString(p.No)).Bind(GB(p.Text));
         addPhrase->Step();
         addPhrase->Reset();
     }
-    Exec("PRAGMA user_version = 1");
+}
+
+void TCompanyDb::CreateReportLines() {
+    struct TLines {
+        const char *Kind, *No, *Name, *Line1, *Line2, *Line3;
+    };
+    static const TLines lines[] = {
+        {"1", "001", "内部报表页脚", "本报表仅供公司内部使用", "如有疑问请洽信息部", "演示贸易有限公司"},
+        {"1", "002", "对外报表页脚", "本资料为机密文件，请妥善保管", "", "演示贸易有限公司 制"},
+        {"2", "001", "三级签核", "制表：", "审核：", "核准："},
+        {"2", "002", "两级签核", "经办：", "主管：", ""},
+    };
+    auto add = Insert("CMSMS", {"KIND", "NOTENO", "NOTENAME", "LINE1", "LINE2", "LINE3"});
+    for (const TLines& l : lines) {
+        add->Bind(AnsiString(l.Kind)).Bind(AnsiString(l.No)).Bind(GB(l.Name));
+        add->Bind(GB(l.Line1)).Bind(GB(l.Line2)).Bind(GB(l.Line3));
+        add->Step();
+        add->Reset();
+    }
+    // The module's reports: the internal footer and the three-level sign-in, both open to another choice.
+    auto program = Insert("CMSMT", {"PROGCODE", "NOTENO", "NOTESEL", "NOTENAME", "NOTE1", "NOTE2", "NOTE3",
+                                    "SIGNNO", "SIGNSEL", "SIGNNAME", "SIGN1", "SIGN2", "SIGN3"});
+    program->Bind(AnsiString("ROVANC"));
+    for (const TLines* l : {&lines[0], &lines[2]}) {
+        program->Bind(AnsiString(l->No)).Bind(AnsiString("Y")).Bind(GB(l->Name));
+        program->Bind(GB(l->Line1)).Bind(GB(l->Line2)).Bind(GB(l->Line3));
+    }
+    program->Step();
 }
 
 AnsiString CompanyDbLocation(const AnsiString& hostDataFolder) {

@@ -11,6 +11,7 @@
 #include "platform/variant/Dispatch.h"
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -27,11 +28,17 @@ AnsiString Text(const char* utf8) {
 class TCounterService : public TAutoObject {
 public:
     TCounterService() {
+        // The company's name, its date style and separator, the date types of its reports (SYS026 "2": no
+        // ROC calendar) and its web reports (SYS181).
         RegisterMethod("GetSysInfo", [](DispArgs&) {
-            const std::pair<const char*, AnsiString> settings[] = {
-                {"Qz002", Text("演示贸易有限公司")}, {"Sys001", "1"}, {"Sys002", "/"}};
-            Variant answer = VarArrayCreate({0, 1, 0, 2}, varVariant);
-            for (int i = 0; i < 3; ++i) {
+            const std::pair<const char*, AnsiString> settings[] = {{"Qz002", Text("演示贸易有限公司")},
+                                                                   {"Sys001", "1"},
+                                                                   {"Sys002", "/"},
+                                                                   {"SYS026", "2"},
+                                                                   {"SYS181", "Y"}};
+            const int count = static_cast<int>(std::size(settings));
+            Variant answer = VarArrayCreate({0, 1, 0, count - 1}, varVariant);
+            for (int i = 0; i < count; ++i) {
                 answer.PutElement({0, i}, AnsiString(settings[i].first));
                 answer.PutElement({1, i}, settings[i].second);
             }
@@ -80,10 +87,11 @@ Variant RowsOf(const TRows& rows) {
 }
 
 // Table checks and queries over the company database (any database name reads it). Kind "01" goes by
-// the table's key: CheckValue takes the whole key and answers its row; QueryData takes leading key
-// values (none for every row) and answers an array of rows. Kind "02" of a document table (QueryData)
-// takes a transfer-state range [from, to]. Nothing found answers false and Empty; an unknown table or
-// kind, or a wrong number of values, raises.
+// the table's key: CheckValue takes the whole key and answers its row (the columns of the table's check
+// of that kind, which may also be another); QueryData takes leading key values (none for every row) and
+// answers an array of rows. Kind "02" of a document table (QueryData) takes a transfer-state range
+// [from, to]. Nothing found answers false and Empty; an unknown table or kind, or a wrong number of
+// values, raises.
 class TValidatorService : public TAutoObject {
 public:
     explicit TValidatorService(TDbLink link) : link_(std::move(link)) {
@@ -116,13 +124,13 @@ private:
 
     Variant Check(const Variant& tableName, const Variant& kind, const Variant& params) {
         const TTableInfo& table = KnownTable(tableName);
-        if (VarToStr(kind) != "01")
-            throw EOleError("No check of kind " + VarToStr(kind) + " on " + table.Name);
+        std::vector<const char*> columns = TCompanyDb::CheckColumns(table, VarToStr(kind));
+        if (columns.empty()) throw EOleError("No check of kind " + VarToStr(kind) + " on " + table.Name);
         std::vector<AnsiString> key = Values(params);
         if (key.size() != table.Keys.size())
             throw EOleError(AnsiString("The key of ") + table.Name + " has " + IntToStr(table.Keys.size()) +
                             " values, not " + IntToStr(key.size()));
-        TRows rows = link_->Db().Select(table, key);
+        TRows rows = link_->Db().Select(table, key, columns);
         return rows.empty() ? Variant() : VarArrayOf(rows.front());
     }
 

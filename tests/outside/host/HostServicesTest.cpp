@@ -429,7 +429,7 @@ TEST_F(HostServices, RequestsTheDatabaseCannotAnswerRaise) {
         Variant params;
     } cases[] = {
         {"CheckValue", "NOSUCH", "01", VarArrayOf({"x"})},         // no such table
-        {"CheckValue", "ADMMB", "11", VarArrayOf({"ROVANC"})},     // no such kind
+        {"CheckValue", "ADMMB", "99", VarArrayOf({"ROVANC"})},     // no such kind
         {"CheckValue", "PURTC", "01", VarArrayOf({"3301"})},       // half a key
         {"QueryData", "PURTC", "01", VarArrayOf({"a", "b", "c"})}, // more than the key
         {"QueryData", "PURTC", "02", VarArrayOf({"U"})},           // half a range
