@@ -336,7 +336,7 @@ TEST_F(RequestWindowTest, TheBaseEnvironmentFillsTheCallersArray) {
     SetClock([] { return EncodeDate(2026, 3, 4) + EncodeTime(10, 20, 30, 0); });
     Variant env = VarArrayCreate({1, w->FEnvCount}, varVariant);
     env[10] = AnsiString("job layer");
-    bool filled = w->GetEnvironment(env, w->FEnvCount);
+    bool filled = w->TfrmBaseGene::GetEnvironment(env, w->FEnvCount);
     SetClock(nullptr);
     ASSERT_TRUE(filled);
     ASSERT_EQ(VarArrayLowBound(env, 1), 1);

@@ -1,0 +1,59 @@
+// The system page of the job-options window: the print date, the run mode with its start moment, and
+// the notification of the recipients.
+#include "controls/F2Button.h"
+#include "controls/QzRadioButton.h"
+#include "framework/BaseOpt.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/MaskEdit.h"
+#include "platform/vcl/Spin.h"
+#include "platform/vcl/StdCtrls.h"
+
+namespace qz {
+
+namespace {
+
+void Place(TControl* c, int left, int top) {
+    if (c) c->SetBounds(left, top, c->Width(), c->Height());
+}
+
+void Order(TControl* c, int tabOrder) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->SetTabOrder(tabOrder);
+}
+
+} // namespace
+
+void TfrmBaseOpt::SetupSystemPage() {
+    TfrmBaseGene::SetupSystemPage();
+    if (Height() < 275) SetHeight(275);
+    if (Width() < 340) SetWidth(340);
+    edPrintDate->SetTabOrder(0);
+
+    grpGenTime->SetBounds(8, 41, 220, 115);
+    grpGenTime->SetTabOrder(1);
+    const struct {
+        TControl* control;
+        int left, top;
+    } modes[] = {{rdoRealTime, 5, 12}, {rdoQueue, 5, 28}, {rdoExceptTime, 5, 43}};
+    for (int i = 0; i < 3; ++i) {
+        Place(modes[i].control, modes[i].left, modes[i].top);
+        Order(modes[i].control, i);
+    }
+    pnlTime->SetBounds(15, 60, 200, 50);
+    pnlTime->SetTabOrder(3);
+    Place(edDate, 1, 1);
+    btnDate->AlignToControl();
+    Place(edHour, 1, 27);
+    Place(edMin, 64, 27);
+    Place(edSec, 130, 27);
+    Place(lblHour, 36, 32);
+    Place(lblMin, 100, 32);
+    Place(lblSec, 165, 32);
+
+    TControl* notify = dynamic_cast<TControl*>(FindComponent("chkNotify"));
+    Place(notify, 10, 162);
+    Order(notify, 2);
+    if (auto* button = dynamic_cast<TControl*>(FindComponent("btnNotify")))
+        button->SetBounds(GetUICodePage() == "437" ? 160 : 108, 156, button->Width(), button->Height());
+}
+
+} // namespace qz
