@@ -38,9 +38,9 @@ TEST_F(RequestWindowTest, InitialisesFromTheHostOnce) {
     ASSERT_NE(server, nullptr); // created in-process: the address is 127.0.0.1
     EXPECT_EQ(w->MainMidas->ServerName, "TinsleyS.dmTinsley");
     EXPECT_EQ(w->FMessageItems, "");
-    // The program table was asked with the program code.
+    // The program table was asked first, with the program code (the report layer asks for its footer next).
     auto checks = validator->CallsTo("CheckValue");
-    ASSERT_EQ(checks.size(), 1u);
+    ASSERT_GE(checks.size(), 1u);
     EXPECT_EQ(checks[0].args[0].AsString(), "ADMMB");
     EXPECT_EQ(checks[0].args[2].AsString(), "DB01");
     EXPECT_EQ(checks[0].args[3][0].AsString(), "ROVANC");
