@@ -117,7 +117,7 @@ TEST_F(ModuleTest, WindowLifeIsReportedAndItsOutcomeKept) {
     EXPECT_EQ(modal.AsInteger(), 2);
     EXPECT_TRUE(CallSlot<bool>(controller_, slotIsFormFreed));
     EXPECT_EQ(g_notified, std::vector<int>({0x100, 0x110, 0x120, 0x130}));
-    EXPECT_EQ(controller_->ResultCode, 0);
+    EXPECT_EQ(controller_->ResultCode, 2);
 }
 
 TEST_F(ModuleTest, FreeFormKeepsTheOutcomeAndNotifiesNobodyWithoutAHandler) {

@@ -21,7 +21,7 @@ TEST(QzHostData, TheCompanyDatabaseIsMadeBesideTheClientFolderOrWhereTheEnvironm
                     std::string(c.environment) + " QZ_REGISTRY=" + installation.Registry(), "--headless");
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.output,
-                  "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
+                  "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n");
         EXPECT_TRUE(std::filesystem::is_regular_file(installation.Dir() + "/" + c.file)) << c.file;
         EXPECT_EQ(std::filesystem::exists(installation.Dir() + "/Data/company.db"), *c.environment == 0);
     }

@@ -100,7 +100,7 @@ TEST(QzHostOnX, TheWindowIsShownCapturedAndClosedWithEsc) {
     else
         unsetenv("DISPLAY");
 
-    EXPECT_EQ(output, "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
+    EXPECT_EQ(output, "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n");
     ASSERT_TRUE(captured);
     XwdImage screen;
     ASSERT_TRUE(screen.Load(dir + "/screen.xwd"));

@@ -34,7 +34,7 @@ protected:
 };
 
 const char* const kLifeStart = "notify 0x100\nnotify 0x110\n";
-const char* const kLifeEnd = "notify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n";
+const char* const kLifeEnd = "notify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n";
 
 TEST_F(QzHostScript, FillsTheWindowAnswersADialogAndTakesAPicture) {
     HostRun run = Run("--script " + Session("print-date.qzs"));
@@ -106,12 +106,13 @@ TEST_F(QzHostScript, OkSubmitsAJobTheServerKeeps) {
     HostRun run = Run("--script " + Session("submit.qzs"));
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("\": [I;000004] "), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("notify 0x130\nResultCode=1\nResultValue=1\n"), std::string::npos)
-        << run.output;
     HostRun list = RunProgram(QZ_BIN_DIR "/qzjobs list");
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(list.output.substr(0, list.output.find('\t', 2)), "1\tROVANC") << list.output;
-    HostRun show = RunProgram(QZ_BIN_DIR "/qzjobs show 1");
+    std::string job = list.output.substr(0, list.output.find('\t'));
+    EXPECT_EQ(list.output.substr(job.size(), 8), "\tROVANC\t") << list.output;
+    EXPECT_NE(run.output.find("notify 0x130\nResultCode=1\nResultValue=" + job + "\n"), std::string::npos)
+        << run.output;
+    HostRun show = RunProgram(QZ_BIN_DIR "/qzjobs show " + job);
     EXPECT_EQ(show.output.rfind("{\"lo\":0,\"items\":[{\"lo\":1,\"items\":[\"ROVANC\",14,", 0), 0u)
         << show.output;
 }

@@ -20,7 +20,7 @@ TEST_F(QzHost, ShowsTheWindowAndReportsItsLifeAndOutcome) {
     HostRun run = Run("");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output,
-              "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
+              "notify 0x100\nnotify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n");
 }
 
 TEST_F(QzHost, TooFewHostParametersAreReportedOnceAndStillEndCleanly) {
@@ -29,7 +29,7 @@ TEST_F(QzHost, TooFewHostParametersAreReportedOnceAndStillEndCleanly) {
     // The catalogue's message, with its item, on standard output; initialised all the same.
     EXPECT_EQ(run.output, "notify 0x100\n"
                           "dialog \"frmRovanC\": [E;000038] 主程序传入的参数不足,无法执行! -> OK\n"
-                          "notify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n");
+                          "notify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n");
 }
 
 TEST_F(QzHost, AMissingModuleIsAClearError) {

@@ -21,7 +21,7 @@ HostRun RunDateSession(const std::string& display) {
 const char* const kDateSession = "notify 0x100\nnotify 0x110\n"
                                  "dialog \"选择日期\": -> btnOK\n"
                                  "dialog \"选择日期\": -> btnCancel\n"
-                                 "notify 0x120\nnotify 0x130\nResultCode=0\nResultValue=\n";
+                                 "notify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n";
 
 TEST(QzHostWindows, TheDateWindowIsAnsweredFromTheSession) {
     HostRun run = RunDateSession("QZ_DISPLAY=headless");
