@@ -64,7 +64,7 @@ TEST_F(QzHostScript, ALineThatCannotBeCarriedOutEndsTheScriptAndCancelsTheWindow
         const char* script;
         const char* line;
     } cases[] = {
-        {"click tsOption2\nfocus edNothing\nclick btnOk\n", "script line 2: no edNothing in frmRovanC\n"},
+        {"click tsOption2\nfocus edNothing\nclick btnOk\n", "script line 2: no edNothing in frmRovan\n"},
         {"# hidden page\n\nfocus edPrintDate\n",
          "script line 3: edPrintDate is hidden (tsOption2 is hidden)\n"},
         {"set pgOption.Nothing 1\n", "script line 1: no property Nothing in pgOption\n"},

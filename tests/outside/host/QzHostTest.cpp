@@ -28,7 +28,7 @@ TEST_F(QzHost, TooFewHostParametersAreReportedOnceAndStillEndCleanly) {
     EXPECT_EQ(run.status, 0);
     // The catalogue's message, with its item, on standard output; initialised all the same.
     EXPECT_EQ(run.output, "notify 0x100\n"
-                          "dialog \"frmRovanC\": [E;000038] 主程序传入的参数不足,无法执行! -> OK\n"
+                          "dialog \"frmRovan\": [E;000038] 主程序传入的参数不足,无法执行! -> OK\n"
                           "notify 0x110\nnotify 0x120\nnotify 0x130\nResultCode=2\nResultValue=\n");
 }
 
