@@ -855,4 +855,12 @@ bool BaseGeneLoadPlanList(TfrmBaseGene& w) {
     return true;
 }
 
+void PlaceControl(TControl* control, int left, int top) {
+    if (control) control->SetBounds(left, top, control->Width(), control->Height());
+}
+
+void OrderControl(TControl* control, int tabOrder) {
+    if (auto* w = dynamic_cast<TWinControl*>(control)) w->SetTabOrder(tabOrder);
+}
+
 } // namespace qz

@@ -112,4 +112,9 @@ bool BaseGeneCheckRequiredFields(TfrmBaseGene& w, const AnsiString& names);
 void BaseGeneRememberControlColors(TfrmBaseGene& w, TWinControl* container);
 void BaseGeneRestoreControlColors(TfrmBaseGene& w, TWinControl* container);
 
+// Layout of the system page: a control moved to a point, keeping its size (nothing for nullptr), and
+// given its tab order (windowed controls only).
+void PlaceControl(TControl* control, int left, int top);
+void OrderControl(TControl* control, int tabOrder);
+
 } // namespace qz

@@ -2,6 +2,7 @@
 // the notification of the recipients.
 #include "controls/F2Button.h"
 #include "controls/QzRadioButton.h"
+#include "framework/BaseGeneU.h"
 #include "framework/BaseOpt.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/MaskEdit.h"
@@ -9,18 +10,6 @@
 #include "platform/vcl/StdCtrls.h"
 
 namespace qz {
-
-namespace {
-
-void Place(TControl* c, int left, int top) {
-    if (c) c->SetBounds(left, top, c->Width(), c->Height());
-}
-
-void Order(TControl* c, int tabOrder) {
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->SetTabOrder(tabOrder);
-}
-
-} // namespace
 
 void TfrmBaseOpt::SetupSystemPage() {
     TfrmBaseGene::SetupSystemPage();
@@ -35,23 +24,23 @@ void TfrmBaseOpt::SetupSystemPage() {
         int left, top;
     } modes[] = {{rdoRealTime, 5, 12}, {rdoQueue, 5, 28}, {rdoExceptTime, 5, 43}};
     for (int i = 0; i < 3; ++i) {
-        Place(modes[i].control, modes[i].left, modes[i].top);
-        Order(modes[i].control, i);
+        PlaceControl(modes[i].control, modes[i].left, modes[i].top);
+        OrderControl(modes[i].control, i);
     }
     pnlTime->SetBounds(15, 60, 200, 50);
     pnlTime->SetTabOrder(3);
-    Place(edDate, 1, 1);
+    PlaceControl(edDate, 1, 1);
     btnDate->AlignToControl();
-    Place(edHour, 1, 27);
-    Place(edMin, 64, 27);
-    Place(edSec, 130, 27);
-    Place(lblHour, 36, 32);
-    Place(lblMin, 100, 32);
-    Place(lblSec, 165, 32);
+    PlaceControl(edHour, 1, 27);
+    PlaceControl(edMin, 64, 27);
+    PlaceControl(edSec, 130, 27);
+    PlaceControl(lblHour, 36, 32);
+    PlaceControl(lblMin, 100, 32);
+    PlaceControl(lblSec, 165, 32);
 
     TControl* notify = dynamic_cast<TControl*>(FindComponent("chkNotify"));
-    Place(notify, 10, 162);
-    Order(notify, 2);
+    PlaceControl(notify, 10, 162);
+    OrderControl(notify, 2);
     if (auto* button = dynamic_cast<TControl*>(FindComponent("btnNotify")))
         button->SetBounds(GetUICodePage() == "437" ? 160 : 108, 156, button->Width(), button->Height());
 }

@@ -2,6 +2,7 @@
 // outputs, the notification, and the footer and sign-in blocks.
 #include "controls/BtChkBox.h"
 #include "controls/F2Button.h"
+#include "framework/BaseGeneU.h"
 #include "framework/BaseRpt.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/MaskEdit.h"
@@ -12,27 +13,19 @@ namespace qz {
 
 namespace {
 
-void Place(TControl* c, int left, int top) {
-    if (c) c->SetBounds(left, top, c->Width(), c->Height());
-}
-
-void Order(TControl* c, int tabOrder) {
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->SetTabOrder(tabOrder);
-}
-
 // Inside a block: the number with its label and lookup button, the three lines with their labels at
 // lineLabelLeft, the every-page box at (148, everyPageTop).
 void PlaceLines(const TReportLines& block, TLabel* idLabel, TLabel* const (&lineLabels)[3], int lineLabelLeft,
                 int everyPageTop) {
-    Place(idLabel, 22, 16);
+    PlaceControl(idLabel, 22, 16);
     block.Id->SetBounds(53, 12, 65, block.Id->Height());
     block.Button->AlignToControl();
     const int tops[] = {34, 54, 74};
     for (int i = 0; i < 3; ++i) {
         block.Lines[i]->SetBounds(53, tops[i], 365, block.Lines[i]->Height());
-        Place(lineLabels[i], lineLabelLeft, tops[i] + 4);
+        PlaceControl(lineLabels[i], lineLabelLeft, tops[i] + 4);
     }
-    Place(block.EveryPage, 148, everyPageTop);
+    PlaceControl(block.EveryPage, 148, everyPageTop);
 }
 
 } // namespace
@@ -45,23 +38,23 @@ void TfrmBaseRpt::SetupSystemPage() {
     edPrintDate->SetBounds(70, 5, 75, edPrintDate->Height());
     edPrintDate->SetTabOrder(0);
     btnPrintDate->AlignToControl();
-    Place(lblToday, 8, 9);
-    Place(lblDateType, 224, 9);
-    Place(cboDateType, 280, 5);
+    PlaceControl(lblToday, 8, 9);
+    PlaceControl(lblDateType, 224, 9);
+    PlaceControl(cboDateType, 280, 5);
     cboDateType->SetTabOrder(1);
 
     grpGenTime->SetBounds(grpGenTime->Left(), 31, 225, grpGenTime->Height());
     grpGenTime->SetTabOrder(2);
     grpGenType->SetBounds(242, 31, 146, 62);
     grpGenType->SetTabOrder(3);
-    Place(chkView, 8, 13);
-    Place(chkHTML, 8, 28);
-    Place(chkDirectPrint, 8, 43);
+    PlaceControl(chkView, 8, 13);
+    PlaceControl(chkHTML, 8, 28);
+    PlaceControl(chkDirectPrint, 8, 43);
 
     TControl* notify = dynamic_cast<TControl*>(FindComponent("chkNotify"));
-    Place(notify, 241, 120);
-    Order(notify, 4);
-    Place(dynamic_cast<TControl*>(FindComponent("btnNotify")), 350, 116);
+    PlaceControl(notify, 241, 120);
+    OrderControl(notify, 4);
+    PlaceControl(dynamic_cast<TControl*>(FindComponent("btnNotify")), 350, 116);
 
     grpNote->SetBounds(8, 152, 420, 99);
     grpNote->SetTabOrder(5);

@@ -27,16 +27,7 @@ inline HostRun RunProgram(const std::string& command) {
 
 // environment: "NAME=value ..." put before the command; arguments are given to qzhost as they stand.
 inline HostRun RunHost(const std::string& dir, const std::string& environment, const std::string& args) {
-    std::string command =
-        "cd '" + dir + "' && " + environment + " timeout 120 " QZ_BIN_DIR "/qzhost " + args + " 2>/dev/null";
-    HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 512> buf{};
-    while (fgets(buf.data(), buf.size(), pipe)) run.output += buf.data();
-    int status = pclose(pipe);
-    if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-    return run;
+    return RunProgram("cd '" + dir + "' && " + environment + " timeout 120 " QZ_BIN_DIR "/qzhost " + args);
 }
 
 } // namespace qz::test
