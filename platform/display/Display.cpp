@@ -134,11 +134,18 @@ void THeadlessDisplay::Report(TCustomForm* form) {
 
 namespace {
 
-std::unique_ptr<TDisplayBackend> installed;
+// The display stays for the life of the process: a program may carry two copies of this library (the
+// host and the module), and the first to close the display would unload the window system's libraries
+// under the other.
+std::unique_ptr<TDisplayBackend>& Installed() {
+    static auto* installed = new std::unique_ptr<TDisplayBackend>();
+    return *installed;
+}
 
 } // namespace
 
 TDisplayBackend* InstallDisplay() {
+    std::unique_ptr<TDisplayBackend>& installed = Installed();
     if (installed) return installed.get();
     AnsiString name = DisplayNameFromEnvironment();
     if (name == "sdl") {

@@ -125,6 +125,8 @@ protected:
     void TearDown() override {
         for (TfrmBaseGene* w : windows) w->Free();
         windows.clear();
+        // A recorded lookup holds the host object it was given, and the host holds the lookup.
+        lookup->calls.clear();
         RequestWindowTest::TearDown();
     }
 
