@@ -91,17 +91,15 @@ void Write(AnsiString& out, const Variant& v, int codePage) {
         Array(out, v, codePage);
         return;
     }
-    switch (v.Type() & varTypeMask) {
+    TVarType type = v.Type() & varTypeMask;
+    if (VarTypeIsInteger(type)) {
+        out += IntToStr(v.AsInt64());
+        return;
+    }
+    switch (type) {
     case varEmpty: out += "{\"empty\":true}"; break;
     case varNull: out += "null"; break;
     case varBoolean: out += v.AsBoolean() ? "true" : "false"; break;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64: out += IntToStr(v.AsInt64()); break;
     case varSingle:
     case varDouble:
     case varCurrency: Number(out, v.AsDouble()); break;
